@@ -1,0 +1,29 @@
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+
+namespace {
+MessageBox::Handler& testHandler()
+{
+    static MessageBox::Handler handler;
+    return handler;
+}
+} // namespace
+
+void MessageBox::setTestHandler(Handler handler) { testHandler() = std::move(handler); }
+
+void MessageBox::show(const QString& text, const QString& title, Icon icon)
+{
+    if (testHandler()) {
+        const QCursor* pointer = QApplication::overrideCursor();
+        testHandler()({text, title, icon, pointer ? pointer->shape() : Qt::ArrowCursor});
+        return;
+    }
+    const QMessageBox::Icon qtIcon = icon == Icon::Critical      ? QMessageBox::Critical
+                                     : icon == Icon::Information ? QMessageBox::Information
+                                                                 : QMessageBox::NoIcon;
+    QMessageBox box(qtIcon, title, text, QMessageBox::Ok);
+    box.exec();
+}

@@ -1,0 +1,70 @@
+#include "SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+SingleInstance& SingleInstance::instance()
+{
+    static auto* single = new SingleInstance;
+    return *single;
+}
+
+SingleInstance::SingleInstance() = default;
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::key() const
+{
+    // Keyed on the settings file, so that copies with separate settings folders (tests) do not meet.
+    const QString settingsFile = QSettings(QStringLiteral("Quillmoor"), QStringLiteral("Lumenpane")).fileName();
+    const QByteArray hash = QCryptographicHash::hash(settingsFile.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
+    return QStringLiteral("lumenpane-%1").arg(QString::fromLatin1(hash));
+}
+
+bool SingleInstance::anotherCopyRunning()
+{
+    if (m_state < 0)
+        m_state = acquire() ? 0 : 1;
+    return m_state == 1;
+}
+
+bool SingleInstance::acquire()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    QDir().mkpath(folder);
+    const QString name = key();
+    m_lock = std::make_unique<QLockFile>(QDir(folder).filePath(name + QStringLiteral(".lock")));
+    m_lock->setStaleLockTime(0); // a lock is stale only when its process is gone
+    if (!m_lock->tryLock(0)) {
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        if (socket.waitForConnected(1000)) {
+            socket.write("activate\n");
+            socket.waitForBytesWritten(1000);
+            socket.disconnectFromServer();
+        }
+        return false;
+    }
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(name); // a socket left by a copy that crashed; the lock says none runs
+    if (m_server->listen(name)) {
+        connect(m_server, &QLocalServer::newConnection, this, [this] {
+            while (QLocalSocket* peer = m_server->nextPendingConnection()) {
+                connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
+                    if (peer->readAll().contains("activate"))
+                        emit activationRequested();
+                    peer->disconnectFromServer();
+                });
+                connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            }
+        });
+    }
+    return true;
+}

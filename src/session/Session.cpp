@@ -1,0 +1,30 @@
+#include "Session.h"
+
+#include <QtGlobal>
+
+namespace {
+QString fromEnvironment(const char* name, const char* builtIn)
+{
+    QString base = qEnvironmentVariable(name);
+    if (base.isEmpty())
+        base = QString::fromUtf8(builtIn);
+    while (base.endsWith(QLatin1Char('/')))
+        base.chop(1);
+    return base;
+}
+} // namespace
+
+QString Session::ApiServerBase() { return fromEnvironment("LUMENPANE_API_BASE", LUMENPANE_API_SERVER_BASE); }
+QString Session::ReportServerBase()
+{
+    return fromEnvironment("LUMENPANE_REPORT_BASE", LUMENPANE_REPORT_SERVER_BASE);
+}
+
+void Session::reset()
+{
+    FromDate = ToDate = QDate();
+    StartUrl.clear();
+    Base64Alphabet.clear();
+    EncodedEmail.clear();
+    EncodedPassword.clear();
+}

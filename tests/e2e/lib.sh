@@ -1,0 +1,48 @@
+# Shared by the end-to-end scripts: start the simulator and the client, find windows, type, read the log.
+set -euo pipefail
+export QTWEBENGINE_DISABLE_SANDBOX=1
+work=$(mktemp -d)
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; [ -f "$work/sim.log" ] && { echo "--- simulator log"; cat "$work/sim.log"; } >&2; exit 1; }
+pass() { echo "ok: $*"; }
+
+# wait_for SECONDS COMMAND...: retries the command until it succeeds.
+wait_for() {
+  local limit=$1; shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < end)) || return 1
+    sleep 0.1
+  done
+}
+
+start_sim() {
+  "$QUILLMOOR_SIM_BIN" --port 0 --log "$work/sim.log" "$@" 2>"$work/sim.err" &
+  pids+=($!)
+  wait_for 10 grep -q "listening on" "$work/sim.err" || fail "simulator did not start"
+  sim_base=$(grep -o "http://127.0.0.1:[0-9]*" "$work/sim.err" | head -n1)
+  export LUMENPANE_API_BASE="$sim_base" LUMENPANE_REPORT_BASE="$sim_base"
+}
+
+start_client() {
+  "$LUMENPANE_BIN" "$@" >"$work/client.out" 2>&1 &
+  client_pid=$!
+  pids+=($client_pid)
+}
+
+window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_window() { [ -n "$(window_id "$1")" ]; }
+wait_window() { wait_for "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; window_id "$1"; }
+# type_into WINDOW TEXT: types into the focused control of the window.
+type_text() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; xdotool type --delay 5 -- "$2"; }
+key() { xdotool key --window "$1" "$2"; }
+sim_log_count() { grep -c -F -- "$1" "$work/sim.log" || true; }
