@@ -46,6 +46,7 @@ SimServer::SimServer(QObject* parent) : QAbstractHttpServer(parent)
     addRoute(QStringLiteral("/v3/rsapi.asp"), [this](const SimRequest& r) { return accountApi(r); });
     addRoute(QStringLiteral("/_sim/fault"), [this](const SimRequest& r) { return controlPage(r); });
     registerAccountCommands(*this);
+    registerReportPages(*this);
 }
 
 static SimAccount accountFromJson(const QJsonObject& o)

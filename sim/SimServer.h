@@ -129,3 +129,4 @@ private:
 
 // Route groups, each in its own file.
 void registerAccountCommands(SimServer& server);
+void registerReportPages(SimServer& server);
