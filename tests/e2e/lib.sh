@@ -21,7 +21,7 @@ wait_for() {
   local end=$((SECONDS + limit))
   until "$@" >/dev/null 2>&1; do
     ((SECONDS < end)) || return 1
-    sleep 0.1
+    sleep "${POLL_SECONDS:-0.1}"
   done
 }
 
