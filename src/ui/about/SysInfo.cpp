@@ -21,11 +21,11 @@ bool GetKeyValue(quint32 keyRoot, const QString& keyName, const QString& subKeyR
         keyValue = QString::fromLocal8Bit(kept);
         break;
     case SystemRegistry::TypeDword: {
-        // The bytes from the last to the first, each as hexadecimal digits without leading zeros,
-        // appended to what keyValue already holds, and the whole read as one hexadecimal number.
+        // The bytes from the last to the first (the number is stored low byte first), each as two
+        // hexadecimal digits, appended to what keyValue already holds, and read as one hexadecimal number.
         QString hex = keyValue;
         for (qsizetype i = kept.size() - 1; i >= 0; --i)
-            hex += QString::number(static_cast<unsigned char>(kept.at(i)), 16).toUpper();
+            hex += QStringLiteral("%1").arg(static_cast<unsigned char>(kept.at(i)), 2, 16, QLatin1Char('0')).toUpper();
         bool ok = false;
         const qulonglong number = hex.toULongLong(&ok, 16);
         if (!ok)

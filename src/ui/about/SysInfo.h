@@ -11,7 +11,7 @@ inline const QString FolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Too
 inline const QString FolderValue = QStringLiteral("MSINFO");
 inline const QString ProgramName = QStringLiteral("\\MSINFO32.EXE");
 
-// Reads one value into keyValue: a text as it is, a 32-bit number in decimal; a value of another
+// Reads one value into keyValue: a text as it is, a 32-bit number in decimal (unsigned); a value of another
 // type leaves keyValue as it was. False, with keyValue emptied, when the value cannot be read.
 // Throws SysInfo::Error for a value that exists but holds no data.
 bool GetKeyValue(quint32 keyRoot, const QString& keyName, const QString& subKeyRef, QString& keyValue);
