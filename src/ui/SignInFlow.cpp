@@ -1,14 +1,23 @@
 #include "SignInFlow.h"
 
-#include "platform/MessageBox.h"
+#include "forms.h"
+#include "login/frmLogin.h"
+#include "main/SiteList.h"
+#include "main/frmMain.h"
+#include "tray/frmSysTray.h"
 
 namespace SignInFlow {
 
-// PLACEHOLDER until the report viewer exists: the sign-in is complete once StartUrl is set.
-void signedIn(const QString&, const QString&)
-{
-    MessageBox::show(QStringLiteral("Signed in. (Placeholder: the report viewer is not built yet.)"),
-                     MessageBox::Icon::Information);
+void signedIn(const QString& email, const QString& password) {
+    // The tray first: it takes the main window's icon, which loads the main window and starts the start page.
+    Form<frmSysTray>::get();
+    Form<frmMain>::get();
+    // The site list lets events through between sites; a second Login click meanwhile would sign in twice.
+    if (frmLogin* login = Form<frmLogin>::existing())
+        login->setEnabled(false);
+    LoadSiteList(email, password);
+    Form<frmLogin>::unload();
+    Form<frmMain>::show();
 }
 
 } // namespace SignInFlow
