@@ -1,21 +1,21 @@
 #include "SignInFlow.h"
 
-#include "platform/MessageBox.h"
+#include "enrolment/frmActivation.h"
+#include "enrolment/frmSignup.h"
+#include "forms.h"
+#include "login/frmLogin.h"
 
+// Each hand-over shows the next window first, so that one window is open at every moment.
 namespace SignInFlow {
 
-// PLACEHOLDER until the activation window exists.
-void activationRequired()
-{
-    MessageBox::show(QStringLiteral("This account must be activated first. (Placeholder: the activation window is "
-                                    "not built yet.)"),
-                     MessageBox::Icon::Information);
+void activationRequired() {
+    Form<frmActivation>::show();
+    Form<frmLogin>::unload();
 }
 
-// PLACEHOLDER until the sign-up window exists.
-void newAccount()
-{
-    MessageBox::show(QStringLiteral("(Placeholder: the sign-up window is not built yet.)"), MessageBox::Icon::Information);
+void newAccount() {
+    Form<frmSignup>::show();
+    Form<frmLogin>::unload();
 }
 
 } // namespace SignInFlow
