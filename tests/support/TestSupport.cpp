@@ -1,5 +1,9 @@
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+
 TempSettings::TempSettings()
 {
     qputenv("XDG_CONFIG_HOME", m_dir.path().toUtf8());
@@ -32,4 +36,11 @@ QStringList LocalService::apiRequests() const
         if (line.contains(QLatin1String("/v3/rsapi.asp")))
             api.append(line);
     return api;
+}
+
+void saveShot(QWidget* window, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("LUMENPANE_TEST_SHOTS");
+    if (!folder.isEmpty() && QDir().mkpath(folder))
+        window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }

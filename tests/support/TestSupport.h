@@ -5,6 +5,8 @@
 
 #include <QList>
 #include <QTemporaryDir>
+
+class QWidget;
 #include <memory>
 
 // A private settings folder for the test program: XDG_CONFIG_HOME points into a temporary folder,
@@ -27,6 +29,9 @@ public:
     // Called for each box, after it has been recorded (e.g. to look at the windows while it is open).
     std::function<void(const MessageBox::Shown&)> onShown;
 };
+
+// Saves a picture of a window into the folder named by LUMENPANE_TEST_SHOTS, when it is set.
+void saveShot(QWidget* window, const QString& name);
 
 // The service simulator in this process, on a free loopback port; the client is pointed at it.
 class LocalService {

@@ -92,9 +92,7 @@ private slots:
         QTest::keyClick(w->txtSignupCode, Qt::Key_Return);
         QVERIFY(service->apiRequests().isEmpty());
 
-        const QString shots = qEnvironmentVariable("LUMENPANE_TEST_SHOTS");
-        if (!shots.isEmpty() && QDir().mkpath(shots))
-            w->grab().save(shots + "/frmActivation.png");
+        saveShot(w, "frmActivation");
 
         // Resizing moves and stretches nothing.
         w->resize(500, 300);

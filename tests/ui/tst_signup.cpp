@@ -66,11 +66,6 @@ class SignupTest : public QObject {
                 sent.append(line);
         return sent;
     }
-    void saveShot(QWidget* w, const QString& name) {
-        const QString folder = qEnvironmentVariable("LUMENPANE_TEST_SHOTS");
-        if (!folder.isEmpty() && QDir().mkpath(folder))
-            w->grab().save(folder + "/" + name + ".png");
-    }
 
 private slots:
     void initTestCase() {
