@@ -153,8 +153,6 @@ private slots:
         QTest::newRow("left double click") << QList<int>{0x201, 0x202, 0x203, 0x202} << true << false;
         QTest::newRow("right press and release") << QList<int>{0x204, 0x205} << false << true;
         QTest::newRow("movement between press and release") << QList<int>{0x204, 0x200, 0x205} << false << false;
-        QTest::newRow("single left click") << QList<int>{0x201, 0x202} << false << false;
-        QTest::newRow("right double click") << QList<int>{0x206} << false << false;
     }
     void eventCodes() {
         QFETCH(QList<int>, codes);
