@@ -24,19 +24,19 @@ public:
     void mnuChgDate_Click(qint16 index);
     void mnuRefreshWSList_Click(qint16 index);
 
-    WebView* browser;
+    WebView* browser = nullptr;
 
-    QMenu* mnuFile;
-    QAction* mnuRefresh;
-    QAction* mnuExit;
-    QMenu* mnuOptions;
-    QMenu* mnuWebsite;
-    QMenu* mnuChgDates;
-    QAction* mnuSettings;
-    QMenu* mnuHelp;
-    QAction* mnuOnlineHelp;
-    QAction* mnuUpdate;
-    QAction* mnuAbout;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuRefresh = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuWebsite = nullptr;
+    QMenu* mnuChgDates = nullptr;
+    QAction* mnuSettings = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuOnlineHelp = nullptr;
+    QAction* mnuUpdate = nullptr;
+    QAction* mnuAbout = nullptr;
     // Indexed menu arrays. Site items are keyed by the site identifier; index 0 is "&Refresh List".
     QMap<qint16, QAction*> mnuChgDate;
     QMap<qint16, QAction*> mnuRefreshWSList;

@@ -22,10 +22,10 @@ public:
     // One mouse event on the icon, as the code the notification area reports.
     void trayIcon_MouseEvent(int code);
 
-    QMenu* mnuPopup;
-    QAction* popupRestore;
-    QAction* popupExit;
-    QSystemTrayIcon* trayIcon;
+    QMenu* mnuPopup = nullptr;
+    QAction* popupRestore = nullptr;
+    QAction* popupExit = nullptr;
+    QSystemTrayIcon* trayIcon = nullptr;
 
     static QString toolTip() { return QStringLiteral("Quillmoor Lumenpane"); }
 
