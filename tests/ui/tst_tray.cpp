@@ -145,28 +145,6 @@ private slots:
         QVERIFY(!tray->mnuPopup->isVisible());
     }
 
-    // The event codes as a notification area reports them, fed to the window one by one.
-    void eventCodes_data() {
-        QTest::addColumn<QList<int>>("codes");
-        QTest::addColumn<bool>("restored");
-        QTest::addColumn<bool>("menu");
-        QTest::newRow("left double click") << QList<int>{0x201, 0x202, 0x203, 0x202} << true << false;
-        QTest::newRow("right press and release") << QList<int>{0x204, 0x205} << false << true;
-        QTest::newRow("movement between press and release") << QList<int>{0x204, 0x200, 0x205} << false << false;
-    }
-    void eventCodes() {
-        QFETCH(QList<int>, codes);
-        QFETCH(bool, restored);
-        QFETCH(bool, menu);
-        signIn()->close();
-        frmSysTray* tray = Form<frmSysTray>::existing();
-        for (int code : codes)
-            tray->trayIcon_MouseEvent(code);
-        QCOMPARE(Form<frmMain>::isLoaded(), restored);
-        QCOMPARE(tray->mnuPopup->isVisible(), menu);
-        tray->mnuPopup->hide();
-    }
-
     // A second copy of the program asks this one to come forward: the sign-in window before signing in,
     // the main window (a fresh one after a close) afterwards.
     void secondCopyBringsTheWindowForward() {
