@@ -1,7 +1,7 @@
 // Prints how long it takes from the click on "Login" to the report painted on the screen, with the simulator
-// running as its own process on the loopback interface (in this process when its program is not found).
-// A figure, not a limit: it fails only when no report appears. It also leaves a picture of the main
-// window after sign-in in the test pictures folder.
+// (QUILLMOOR_SIM_BIN) running as its own process on loopback, or in this process when it is not given.
+// A figure, not a limit: it fails only when no report appears. It also saves a picture of the main window
+// after sign-in into LUMENPANE_TEST_SHOTS.
 #include "TestSupport.h"
 #include "ViewerTesting.h"
 #include "platform/XmlDocument.h"
@@ -25,8 +25,8 @@ class SignInFiguresTest : public QObject {
     QString where;
 
     bool startSimulator() {
-        const QString program = QDir(QCoreApplication::applicationDirPath()).filePath("../quillmoor-sim");
-        if (!QFileInfo::exists(program))
+        const QString program = qEnvironmentVariable("QUILLMOOR_SIM_BIN");
+        if (program.isEmpty() || !QFileInfo::exists(program))
             return false;
         simulator.start(program, {"--port", "0", "--log", settings.path() + "/sim.log"});
         QByteArray err;
@@ -132,4 +132,4 @@ private slots:
 };
 
 QTEST_MAIN(SignInFiguresTest)
-#include "tst_signinfigures.moc"
+#include "signin_figures.moc"
