@@ -1,7 +1,16 @@
 #include "TestSupport.h"
 
+#include "platform/XmlDocument.h"
+#include "session/Session.h"
+
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTest>
 #include <QWidget>
 
 TempSettings::TempSettings()
@@ -43,4 +52,86 @@ void saveShot(QWidget* window, const QString& name)
     const QString folder = qEnvironmentVariable("LUMENPANE_TEST_SHOTS");
     if (!folder.isEmpty() && QDir().mkpath(folder))
         window->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+QStringList boxLines(const MessageRecorder& recorder)
+{
+    static const char* const icons[] = {"None", "Information", "Critical"};
+    QStringList lines;
+    for (const MessageBox::Shown& box : recorder.shown)
+        lines << box.title + QLatin1String(" | ") + QLatin1String(icons[int(box.icon)]) + QLatin1String(" | ") +
+                     box.text;
+    return lines;
+}
+
+ServiceAndBoxes::ServiceAndBoxes()
+{
+    XmlDocument::setTransferTimeoutMs(30000);
+    Session::reset();
+}
+
+void ServiceAndBoxes::answer(int status, const QByteArray& body)
+{
+    if (status == -1) {
+        XmlDocument::setTransferTimeoutMs(500);
+        service.server().setFault(SimServer::Fault::Hang);
+    } else if (status != 0) {
+        service.server().setCannedAnswer(body, status);
+    }
+}
+
+QStringList clippedCaptions(const QWidget* window)
+{
+    const auto shown = [](QString caption) { // access keys marked with "&", "&&" for one ampersand
+        return caption.replace(QLatin1String("&&"), QLatin1String("\x01"))
+            .remove(QLatin1Char('&'))
+            .replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    };
+    QStringList clipped;
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        const QFontMetrics fm = label->fontMetrics();
+        const QString text = label->text();
+        const bool fits = label->wordWrap()
+                              ? fm.boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, text).height() <=
+                                    label->height()
+                              : fm.horizontalAdvance(text) <= label->width() && fm.height() <= label->height();
+        if (!text.isEmpty() && !fits)
+            clipped << text;
+    }
+    for (const QPushButton* button : window->findChildren<QPushButton*>())
+        if (button->fontMetrics().horizontalAdvance(shown(button->text())) + 8 > button->width())
+            clipped << button->text();
+    for (const QGroupBox* frame : window->findChildren<QGroupBox*>())
+        if (frame->fontMetrics().horizontalAdvance(shown(frame->title())) + 16 >= frame->width())
+            clipped << frame->title();
+    for (const QComboBox* list : window->findChildren<QComboBox*>())
+        if (list->sizeHint().width() > list->width())
+            clipped << list->currentText();
+    return clipped;
+}
+
+QList<QWidget*> tabWalk(int presses)
+{
+    QList<QWidget*> visited;
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget();
+    }
+    return visited;
+}
+
+std::optional<SystemRegistry::Value> FakeRegistry::read(quint32 root, const QString& key, const QString& name,
+                                                        int maxBytes)
+{
+    reads << key + QLatin1Char('|') + name;
+    const auto found = values.constFind(key + QLatin1Char('|') + name);
+    if (root != LocalMachine || found == values.cend() || found->data.size() > maxBytes)
+        return std::nullopt;
+    return *found;
+}
+
+bool FakeLauncher::start(const QString& path)
+{
+    started << path;
+    return startSucceeds;
 }

@@ -2,8 +2,10 @@
 
 #include "SimServer.h"
 #include "platform/MessageBox.h"
+#include "platform/SystemRegistry.h"
 
 #include <QList>
+#include <QMap>
 #include <QTemporaryDir>
 
 class QWidget;
@@ -44,4 +46,41 @@ public:
 
 private:
     std::unique_ptr<SimServer> m_server;
+};
+
+// Every box recorded so far as one "title | icon | text" line, so a test compares them all in one step.
+QStringList boxLines(const MessageRecorder& recorder);
+
+// What a window test talking to the service needs for each test function: the simulator, a message box
+// recorder, the usual 30 s time-out and an empty session.
+class ServiceAndBoxes {
+public:
+    ServiceAndBoxes();
+    // The next account API answers: 0 leaves the simulator as it is, -1 makes it silent (time-out after
+    // 500 ms), any other status sends the body with that HTTP status.
+    void answer(int status, const QByteArray& body);
+    LocalService service;
+    MessageRecorder boxes;
+};
+
+// The captions of a window that do not fit their controls in their fonts (labels, wrapped ones in their
+// height, buttons and frame titles with room for their edges, and the widest entry of a list box).
+QStringList clippedCaptions(const QWidget* window);
+
+// The widgets the focus moves to on each of that many Tab presses.
+QList<QWidget*> tabWalk(int presses);
+
+// A machine's configuration database and program launcher for tests: values under "key|value name",
+// and the ordinary files and started programs as lists.
+struct FakeRegistry : SystemRegistry {
+    QMap<QString, Value> values;
+    QStringList reads;
+    std::optional<Value> read(quint32 root, const QString& key, const QString& name, int maxBytes) override;
+};
+struct FakeLauncher : ProgramLauncher {
+    QStringList files;
+    QStringList started;
+    bool startSucceeds = true;
+    bool isOrdinaryFile(const QString& path) override { return files.contains(path); }
+    bool start(const QString& path) override;
 };

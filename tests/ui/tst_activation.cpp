@@ -5,9 +5,7 @@
 #include "login/frmLogin.h"
 #include "platform/BusyPointer.h"
 #include "platform/Program.h"
-#include "platform/XmlDocument.h"
 #include "session/CredentialStore.h"
-#include "session/Session.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,21 +15,17 @@
 class ActivationTest : public QObject {
     Q_OBJECT
     TempSettings settings;
-    std::unique_ptr<LocalService> service;
-    std::unique_ptr<MessageRecorder> boxes;
-    // Whether the sign-in and activation windows were loaded while each box was open.
-    QList<QPair<bool, bool>> windowsDuringBox;
+    std::unique_ptr<ServiceAndBoxes> env;
+    // For each box while it was open: the pointer, and whether the sign-in and activation windows were loaded.
+    QStringList duringBoxes;
 
-    frmActivation* open() {
+    frmActivation* activate(const QString& code) {
         frmActivation* w = Form<frmActivation>::show();
         if (!QTest::qWaitForWindowExposed(w))
             qWarning("the activation window was not exposed");
-        return w;
-    }
-    void activate(const QString& code) {
-        frmActivation* w = Form<frmActivation>::get();
         w->txtSignupCode->setText(code);
         QTest::mouseClick(w->cmdActivate, Qt::LeftButton);
+        return w;
     }
 
 private slots:
@@ -40,14 +34,14 @@ private slots:
         QCoreApplication::setApplicationName("Lumenpane");
     }
     void init() {
-        service = std::make_unique<LocalService>();
-        boxes = std::make_unique<MessageRecorder>();
-        windowsDuringBox.clear();
-        boxes->onShown = [this](const MessageBox::Shown&) {
-            windowsDuringBox.append({Form<frmLogin>::isLoaded(), Form<frmActivation>::isLoaded()});
+        env = std::make_unique<ServiceAndBoxes>();
+        duringBoxes.clear();
+        env->boxes.onShown = [this](const MessageBox::Shown& box) {
+            duringBoxes << QString("pointer %1, sign-in %2, activation %3")
+                               .arg(box.pointer == Qt::WaitCursor ? "busy" : "normal")
+                               .arg(Form<frmLogin>::isLoaded())
+                               .arg(Form<frmActivation>::isLoaded());
         };
-        XmlDocument::setTransferTimeoutMs(30000);
-        Session::reset();
         CredentialStore::SaveStringSetting("Login", "pending@example.com");
         CredentialStore::SaveStringSetting("Password", "pending123");
     }
@@ -55,143 +49,99 @@ private slots:
         Form<frmActivation>::unload();
         Form<frmLogin>::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        boxes.reset();
-        service.reset();
+        env.reset();
         QVERIFY(!BusyPointer::isBusy());
         QVERIFY(!QApplication::overrideCursor());
     }
 
     void layout() {
-        frmActivation* w = open();
+        frmActivation* w = Form<frmActivation>::show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        saveShot(w, "frmActivation");
         QCOMPARE(w->windowTitle(), QString("Enter Activation Code"));
         QCOMPARE(w->size(), QSize(257, 93));
         QVERIFY(w->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(w->windowFlags() & Qt::WindowMaximizeButtonHint);
-        QVERIFY(w->minimumSize() != w->maximumSize());
-        QCOMPARE(w->txtSignupCode->geometry(), QRect(0, 40, 257, 19));
-        QCOMPARE(w->Label1->geometry(), QRect(0, 0, 249, 33));
-        QCOMPARE(w->cmdActivate->geometry(), QRect(40, 64, 177, 25));
         QCOMPARE(w->Label1->text(),
                  QString("Enter the activation code that was sent to the email address you used when you signed up."));
         QCOMPARE(w->cmdActivate->text(), QString("&Activate Account"));
-        QVERIFY(!w->cmdActivate->isDefault());
-        QCOMPARE(w->txtSignupCode->text(), QString());
-        QCOMPARE(w->txtSignupCode->echoMode(), QLineEdit::Normal);
-        QCOMPARE(w->Label1->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(clippedCaptions(w), QStringList());
 
-        const QRect text = w->Label1->fontMetrics().boundingRect(QRect(0, 0, w->Label1->width(), 1000),
-                                                                 Qt::TextWordWrap, w->Label1->text());
-        QVERIFY2(text.height() <= w->Label1->height(), qPrintable(QString("label needs %1 px").arg(text.height())));
-        QVERIFY(w->fontMetrics().horizontalAdvance("Activate Account") <= w->cmdActivate->width() - 8);
-
-        QVERIFY(QTest::qWaitForWindowActive(w));
         QCOMPARE(QApplication::focusWidget(), w->txtSignupCode);
-        QTest::keyClick(w->txtSignupCode, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), w->cmdActivate);
+        QCOMPARE(tabWalk(2), (QList<QWidget*>{w->cmdActivate, w->txtSignupCode}));
         // Enter in the box does not press the button.
         QTest::keyClick(w->txtSignupCode, Qt::Key_Return);
-        QVERIFY(service->apiRequests().isEmpty());
+        QVERIFY(env->service.apiRequests().isEmpty());
 
-        saveShot(w, "frmActivation");
-
-        // Resizing moves and stretches nothing.
+        // Resizable, and resizing moves and stretches nothing.
+        const QRect button = w->cmdActivate->geometry();
+        QCOMPARE(button, QRect(40, 64, 177, 25));
         w->resize(500, 300);
         QTRY_COMPARE(w->size(), QSize(500, 300));
-        QCOMPARE(w->txtSignupCode->geometry(), QRect(0, 40, 257, 19));
-        QCOMPARE(w->cmdActivate->geometry(), QRect(40, 64, 177, 25));
+        QCOMPARE(w->cmdActivate->geometry(), button);
+        QCOMPARE(w->txtSignupCode->width(), 257);
     }
 
     void refusalAndFailure_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("canned");
-        QTest::addColumn<bool>("hang");
+        QTest::addColumn<int>("status"); // as ServiceAndBoxes::answer() takes it
+        QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("sent");
         QTest::addColumn<QString>("text");
-        QTest::newRow("wrong code") << " NOPE1234 " << QByteArray() << false << "signupcode=NOPE1234"
-                                    << "The activation code NOPE1234 was not found or has already been used.";
-        QTest::newRow("quote doubled") << "a'b" << QByteArray() << false << "signupcode=a''b"
-                                       << "The activation code a'b was not found or has already been used.";
+        const QString failure = "The Activation Code is not valid";
+        QTest::newRow("wrong code, trimmed, quote doubled")
+            << " a'b " << 0 << QByteArray() << "a''b"
+            << "The activation code a'b was not found or has already been used.";
         QTest::newRow("empty code is sent empty")
-            << "   " << QByteArray() << false << "signupcode="
+            << "   " << 0 << QByteArray() << ""
             << "The activation code (empty) was not found or has already been used.";
-        QTest::newRow("not XML") << "QM7K2P9X" << QByteArray("<html>502 Bad Gateway") << false << "signupcode=QM7K2P9X"
-                                 << frmActivation::failureText();
-        QTest::newRow("refusal without ERRMSG") << "QM7K2P9X" << QByteArray("<r><STATUS>ERROR</STATUS></r>") << false
-                                                << "signupcode=QM7K2P9X" << frmActivation::failureText();
-        QTest::newRow("no answer") << "QM7K2P9X" << QByteArray() << true << "signupcode=QM7K2P9X"
-                                   << frmActivation::failureText();
+        QTest::newRow("not XML") << "QM7K2P9X" << 200 << QByteArray("<html>502 Bad Gateway") << "QM7K2P9X" << failure;
+        QTest::newRow("refusal without ERRMSG")
+            << "QM7K2P9X" << 200 << QByteArray("<r><STATUS>ERROR</STATUS></r>") << "QM7K2P9X" << failure;
     }
     void refusalAndFailure() {
         QFETCH(QString, typed);
-        QFETCH(QByteArray, canned);
-        QFETCH(bool, hang);
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
         QFETCH(QString, sent);
         QFETCH(QString, text);
-        if (hang) {
-            XmlDocument::setTransferTimeoutMs(500);
-            service->server().setFault(SimServer::Fault::Hang);
-        } else if (!canned.isEmpty()) {
-            service->server().setCannedAnswer(canned);
-        }
-        frmActivation* w = open();
-        activate(typed);
-        QCOMPARE(service->apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&" + sent});
-        QCOMPARE(boxes->shown.size(), 1);
-        QCOMPARE(boxes->shown[0].text, text);
-        QCOMPARE(boxes->shown[0].title, QString("Invalid Activation Code"));
-        QCOMPARE(boxes->shown[0].icon, MessageBox::Icon::Critical);
-        QCOMPARE(boxes->shown[0].pointer, Qt::WaitCursor);
-        QVERIFY(!BusyPointer::isBusy());
+        env->answer(status, body);
+        frmActivation* w = activate(typed);
+        QCOMPARE(env->service.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=" + sent});
+        QCOMPARE(boxLines(env->boxes), QStringList{"Invalid Activation Code | Critical | " + text});
+        QCOMPARE(duringBoxes, QStringList{"pointer busy, sign-in 0, activation 1"});
         QVERIFY(Form<frmActivation>::existing() == w && w->isVisible());
         QCOMPARE(w->txtSignupCode->text(), typed);
-        QVERIFY(!Form<frmLogin>::isLoaded());
-        QVERIFY(!service->server().findAccount("pending@example.com")->active);
+        QVERIFY(!env->service.server().findAccount("pending@example.com")->active);
     }
 
-    void successReopensTheSignInWindow() {
-        QPointer<frmActivation> w(open());
-        activate(" qm7k2p9x ");
-        QCOMPARE(service->apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=qm7k2p9x"});
-        QCOMPARE(boxes->shown.size(), 1);
-        QCOMPARE(boxes->shown[0].text, QString("Your account has now been activated"));
-        QCOMPARE(boxes->shown[0].title, QString("Lumenpane"));
-        QCOMPARE(boxes->shown[0].icon, MessageBox::Icon::Information);
-        QCOMPARE(boxes->shown[0].pointer, Qt::WaitCursor);
-        // The sign-in window comes only after the box has been closed.
-        QCOMPARE(windowsDuringBox, (QList<QPair<bool, bool>>{{false, true}}));
-        QVERIFY(!BusyPointer::isBusy());
-        QVERIFY(service->server().findAccount("pending@example.com")->active);
-
+    void successReopensTheSignInWindowAfterTheBox() {
+        QPointer<frmActivation> w(activate(" qm7k2p9x "));
+        QCOMPARE(env->service.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=qm7k2p9x"});
+        QCOMPARE(boxLines(env->boxes), QStringList{"Lumenpane | Information | Your account has now been activated"});
+        QCOMPARE(duringBoxes, QStringList{"pointer busy, sign-in 0, activation 1"});
+        QVERIFY(env->service.server().findAccount("pending@example.com")->active);
         QVERIFY(!Form<frmActivation>::isLoaded());
         QTRY_VERIFY(w.isNull());
         frmLogin* login = Form<frmLogin>::existing();
-        QVERIFY(login);
-        QVERIFY(QTest::qWaitForWindowExposed(login));
+        QVERIFY(login && QTest::qWaitForWindowExposed(login));
         QCOMPARE(login->txtEmail->text(), QString("pending@example.com"));
         QCOMPARE(login->txtPassword->text(), QString("pending123"));
-
-        // The code is spent: activating again is refused.
-        open();
-        boxes->shown.clear();
-        activate("QM7K2P9X");
-        QCOMPARE(boxes->shown.size(), 1);
-        QCOMPARE(boxes->shown[0].title, QString("Invalid Activation Code"));
     }
 
     void refusal45OpensThisWindowWithoutABox() {
         frmLogin* login = Form<frmLogin>::show();
         QVERIFY(QTest::qWaitForWindowExposed(login));
         QTest::mouseClick(login->cmdLogin, Qt::LeftButton);
-        QVERIFY(boxes->shown.isEmpty());
+        QVERIFY(env->boxes.shown.isEmpty());
         QVERIFY(!Form<frmLogin>::isLoaded());
         QVERIFY(Form<frmActivation>::isLoaded());
         QVERIFY(QTest::qWaitForWindowExposed(Form<frmActivation>::existing()));
-        QCOMPARE(Form<frmActivation>::existing()->txtSignupCode->text(), QString());
     }
 
     // Last: it ends the program's event loops for good.
     void closeBoxEndsTheProgram() {
-        QPointer<frmActivation> w(open());
+        QPointer<frmActivation> w(Form<frmActivation>::show());
         w->close();
         QVERIFY(!Form<frmActivation>::isLoaded());
         QVERIFY(Program::isEnding());
