@@ -10,54 +10,33 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-struct OneToolRegistry : SystemRegistry {
-    std::optional<Value> read(quint32, const QString& key, const QString&, int) override
-    {
-        if (key == SysInfo::ToolKey)
-            return Value{TypeText, "C:\\Tools\\msinfo32.exe"};
-        return std::nullopt;
-    }
-};
-struct RecordingLauncher : ProgramLauncher {
-    QStringList started;
-    bool isOrdinaryFile(const QString&) override { return false; }
-    bool start(const QString& path) override
-    {
-        started << path;
-        return true;
-    }
-};
-} // namespace
-
 class AboutTest : public QObject {
     Q_OBJECT
     TempSettings settings;
     std::unique_ptr<LocalService> service;
     std::unique_ptr<MessageRecorder> boxes;
 
-    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static frmAbout* openAbout() {
+        Form<frmMain>::get()->mnuAbout_Click();
+        return Form<frmAbout>::existing();
+    }
 
 private slots:
     void initTestCase() { service = std::make_unique<LocalService>(); }
     void init() { boxes = std::make_unique<MessageRecorder>(); }
-    void cleanup()
-    {
+    void cleanup() {
         Form<frmAbout>::unload();
         Form<frmMain>::unload();
-        settle();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         boxes.reset();
         SystemRegistry::setInstance(nullptr);
         ProgramLauncher::setInstance(nullptr);
     }
     void cleanupTestCase() { service.reset(); }
 
-    void labelsAndLayout()
-    {
-        Form<frmMain>::get()->mnuAbout_Click();
-        frmAbout* about = Form<frmAbout>::existing();
-        QVERIFY(about && about->isVisible());
-        QVERIFY(QTest::qWaitForWindowExposed(about));
+    void labelsAndLayout() {
+        frmAbout* about = openAbout();
+        QVERIFY(about && QTest::qWaitForWindowExposed(about));
         saveShot(about, "frmAbout");
         QCOMPARE(about->windowTitle(), QString("About Lumenpane"));
         QCOMPARE(about->lblTitle->text(), QString("Quillmoor Lumenpane (Build 40)"));
@@ -67,7 +46,8 @@ private slots:
         QVERIFY(about->lblDisclaimer->text().startsWith("Warning: "));
         QVERIFY(!about->picIcon->pixmap().isNull());
         for (QLabel* label : {about->lblTitle, about->lblVersion})
-            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(label->text()));
         QVERIFY(about->lblDisclaimer->heightForWidth(about->lblDisclaimer->width()) <= about->lblDisclaimer->height());
         for (QPushButton* b : {about->cmdOK, about->cmdSysInfo})
             QVERIFY(b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 8 <= b->width());
@@ -75,44 +55,39 @@ private slots:
         QVERIFY(!about->isModal());
     }
 
-    void oneBoxAtATimeReloadedAtEachOpening()
-    {
-        frmMain* main = Form<frmMain>::get();
-        main->mnuAbout_Click();
-        frmAbout* first = Form<frmAbout>::existing();
-        main->setWindowTitle("Changed title");
-        main->mnuAbout_Click();
-        QCOMPARE(Form<frmAbout>::existing(), first);
+    void oneBoxAtATimeReloadedAtEachOpening() {
+        frmAbout* first = openAbout();
+        Form<frmMain>::get()->setWindowTitle("Changed title");
+        QCOMPARE(openAbout(), first);
         QCOMPARE(first->lblTitle->text(), QString("Quillmoor Lumenpane (Build 40)"));
         QTest::mouseClick(first->cmdOK, Qt::LeftButton);
         QVERIFY(!Form<frmAbout>::isLoaded());
-        settle();
-        main->mnuAbout_Click();
-        QCOMPARE(Form<frmAbout>::existing()->lblTitle->text(), QString("Changed title"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(openAbout()->lblTitle->text(), QString("Changed title"));
     }
 
-    void noSystemInformationToolHere()
-    {
-        Form<frmMain>::get()->mnuAbout_Click();
-        frmAbout* about = Form<frmAbout>::existing();
+    void systemInformation_data() {
+        QTest::addColumn<bool>("toolFound");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("no tool on this platform")
+            << false << QStringList{"Lumenpane | None | System Information Is Unavailable At This Time"};
+        QTest::newRow("tool found: started without a box") << true << QStringList();
+    }
+    void systemInformation() {
+        QFETCH(bool, toolFound);
+        QFETCH(QStringList, shown);
+        FakeRegistry registry; // the tool's own place names it
+        registry.values[SysInfo::ToolKey + "|PATH"] = {SystemRegistry::TypeText, "C:\\Tools\\msinfo32.exe"};
+        FakeLauncher launcher;
+        if (toolFound) {
+            SystemRegistry::setInstance(&registry);
+            ProgramLauncher::setInstance(&launcher);
+        }
+        frmAbout* about = openAbout();
         QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
-        QCOMPARE(boxes->shown.size(), 1);
-        QCOMPARE(boxes->shown[0].text, QString("System Information Is Unavailable At This Time"));
-        QCOMPARE(boxes->shown[0].title, QString("Lumenpane"));
-        QCOMPARE(boxes->shown[0].icon, MessageBox::Icon::None);
-        QVERIFY(Form<frmAbout>::isLoaded() && about->isVisible());
-    }
-
-    void toolFoundIsStartedWithoutAMessage()
-    {
-        OneToolRegistry registry;
-        RecordingLauncher launcher;
-        SystemRegistry::setInstance(&registry);
-        ProgramLauncher::setInstance(&launcher);
-        Form<frmMain>::get()->mnuAbout_Click();
-        QTest::mouseClick(Form<frmAbout>::existing()->cmdSysInfo, Qt::LeftButton);
-        QVERIFY(boxes->shown.isEmpty());
-        QCOMPARE(launcher.started, QStringList{"C:\\Tools\\msinfo32.exe"});
+        QCOMPARE(boxLines(*boxes), shown);
+        QCOMPARE(launcher.started, toolFound ? QStringList{"C:\\Tools\\msinfo32.exe"} : QStringList());
+        QVERIFY(Form<frmAbout>::existing() == about && about->isVisible());
     }
 };
 
