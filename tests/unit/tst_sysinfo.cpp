@@ -1,43 +1,12 @@
 // Finding and starting the system information tool, through a fake registry and a fake launcher.
+#include "TestSupport.h"
 #include "about/SysInfo.h"
-#include "platform/SystemRegistry.h"
 
 #include <QtTest>
 
 namespace {
-
-struct FakeRegistry : SystemRegistry {
-    QMap<QString, Value> values; // "key|value name"
-    QStringList reads;
-    std::optional<Value> read(quint32 root, const QString& key, const QString& name, int maxBytes) override
-    {
-        reads.append(key + "|" + name);
-        if (root != LocalMachine || !values.contains(key + "|" + name))
-            return std::nullopt;
-        const Value v = values.value(key + "|" + name);
-        if (v.data.size() > maxBytes)
-            return std::nullopt;
-        return v;
-    }
-};
-
-struct FakeLauncher : ProgramLauncher {
-    QStringList files;
-    bool startSucceeds = true;
-    QStringList started;
-    bool isOrdinaryFile(const QString& path) override { return files.contains(path); }
-    bool start(const QString& path) override
-    {
-        started.append(path);
-        return startSucceeds;
-    }
-};
-
 const QString toolPlace = SysInfo::ToolKey + "|PATH";
 const QString folderPlace = SysInfo::FolderKey + "|MSINFO";
-
-SystemRegistry::Value text(const QByteArray& s) { return {SystemRegistry::TypeText, s}; }
-
 } // namespace
 
 class SysInfoTest : public QObject {
@@ -46,108 +15,85 @@ class SysInfoTest : public QObject {
     FakeLauncher launcher;
 
 private slots:
-    void init()
-    {
+    void init() {
         registry = FakeRegistry();
         launcher = FakeLauncher();
         SystemRegistry::setInstance(&registry);
         ProgramLauncher::setInstance(&launcher);
     }
-    void cleanupTestCase()
-    {
+    void cleanupTestCase() {
         SystemRegistry::setInstance(nullptr);
         ProgramLauncher::setInstance(nullptr);
     }
 
-    void pathValueStartsTheToolWithoutReadingTheFolder()
-    {
-        registry.values[toolPlace] = text(QByteArray("C:\\Tools\\msinfo32.exe\0", 22));
-        registry.values[folderPlace] = text("C:\\Elsewhere");
-        QVERIFY(SysInfo::StartSysInfo());
-        QCOMPARE(launcher.started, QStringList{"C:\\Tools\\msinfo32.exe"});
-        QCOMPARE(registry.reads, QStringList{toolPlace});
-    }
-
-    void folderValueWithTheProgramInIt()
-    {
-        registry.values[folderPlace] = text("C:\\Shared\\MSINFO");
-        launcher.files << "C:\\Shared\\MSINFO\\MSINFO32.EXE";
-        QVERIFY(SysInfo::StartSysInfo());
-        QCOMPARE(launcher.started, QStringList{"C:\\Shared\\MSINFO\\MSINFO32.EXE"});
-    }
-
-    void unavailable_data()
-    {
-        QTest::addColumn<bool>("tool");
-        QTest::addColumn<QByteArray>("toolData");
-        QTest::addColumn<bool>("folder");
+    void startSysInfo_data() {
+        QTest::addColumn<QByteArray>("tool"); // the PATH value; null: none
+        QTest::addColumn<QByteArray>("folder");
         QTest::addColumn<bool>("programInFolder");
         QTest::addColumn<bool>("startSucceeds");
-        QTest::newRow("neither place") << false << QByteArray() << false << false << true;
-        QTest::newRow("folder without the program") << false << QByteArray() << true << false << true;
-        QTest::newRow("tool value without data, folder never tried") << true << QByteArray() << true << true << true;
-        QTest::newRow("start fails") << true << QByteArray("C:\\missing.exe") << false << false << false;
+        QTest::addColumn<QStringList>("started");
+        QTest::addColumn<QStringList>("reads");
+        const QByteArray none;
+        const QStringList both{toolPlace, folderPlace};
+        QTest::newRow("PATH with its NUL, folder not read")
+            << QByteArray("C:\\Tools\\msinfo32.exe\0", 22) << QByteArray("C:\\Shared") << true << true
+            << QStringList{"C:\\Tools\\msinfo32.exe"} << QStringList{toolPlace};
+        QTest::newRow("only the folder holding the program")
+            << none << QByteArray("C:\\Shared") << true << true << QStringList{"C:\\Shared\\MSINFO32.EXE"} << both;
+        QTest::newRow("neither place") << none << none << false << true << QStringList() << both;
+        QTest::newRow("folder without the program")
+            << none << QByteArray("C:\\Shared") << false << true << QStringList() << both;
+        QTest::newRow("PATH without data, folder never tried")
+            << QByteArray("") << QByteArray("C:\\Shared") << true << true << QStringList() << QStringList{toolPlace};
+        QTest::newRow("start fails") << QByteArray("C:\\missing.exe") << none << false << false
+                                     << QStringList{"C:\\missing.exe"} << QStringList{toolPlace};
     }
-    void unavailable()
-    {
-        QFETCH(bool, tool);
-        QFETCH(QByteArray, toolData);
-        QFETCH(bool, folder);
+    void startSysInfo() {
+        QFETCH(QByteArray, tool);
+        QFETCH(QByteArray, folder);
         QFETCH(bool, programInFolder);
         QFETCH(bool, startSucceeds);
-        if (tool)
-            registry.values[toolPlace] = text(toolData);
-        if (folder)
-            registry.values[folderPlace] = text("C:\\Shared");
+        QFETCH(QStringList, started);
+        QFETCH(QStringList, reads);
+        if (!tool.isNull())
+            registry.values[toolPlace] = {SystemRegistry::TypeText, tool};
+        if (!folder.isNull())
+            registry.values[folderPlace] = {SystemRegistry::TypeText, folder};
         if (programInFolder)
             launcher.files << "C:\\Shared\\MSINFO32.EXE";
         launcher.startSucceeds = startSucceeds;
-        QVERIFY(!SysInfo::StartSysInfo());
-        if (tool && toolData.isEmpty())
-            QCOMPARE(registry.reads, QStringList{toolPlace});
+        QCOMPARE(SysInfo::StartSysInfo(), startSucceeds && !started.isEmpty());
+        QCOMPARE(launcher.started, started);
+        QCOMPARE(registry.reads, reads);
     }
 
-    void valueKinds_data()
-    {
-        QTest::addColumn<quint32>("type");
+    void getKeyValue_data() {
+        QTest::addColumn<quint32>("type"); // 0: no such value
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("found");
         QTest::addColumn<QString>("after");
-        QTest::newRow("text with its NUL") << SystemRegistry::TypeText << QByteArray("abc\0", 4) << "" << "abc";
-        QTest::newRow("text without NUL") << SystemRegistry::TypeText << QByteArray("abc") << "" << "abc";
-        QTest::newRow("number 5") << SystemRegistry::TypeDword << QByteArray("\x05\0\0\0", 4) << "" << "5";
-        QTest::newRow("number 0x1001 keeps its inner zeros") << SystemRegistry::TypeDword << QByteArray("\x01\x10\0\0", 4)
-                                                             << "" << "4097";
-        QTest::newRow("largest number, unsigned") << SystemRegistry::TypeDword << QByteArray("\xff\xff\xff\xff", 4) << ""
-                                                  << "4294967295";
-        QTest::newRow("other kind leaves the text") << quint32(3) << QByteArray("\x01\x02", 2) << "kept" << "kept";
+        const quint32 text = SystemRegistry::TypeText, number = SystemRegistry::TypeDword;
+        QTest::newRow("text with its NUL") << text << QByteArray("abc\0", 4) << "" << true << "abc";
+        QTest::newRow("text without NUL") << text << QByteArray("abc") << "" << true << "abc";
+        QTest::newRow("number 0x1001 keeps its inner zeros")
+            << number << QByteArray("\x01\x10\0\0", 4) << "" << true << "4097";
+        QTest::newRow("largest number, unsigned")
+            << number << QByteArray("\xff\xff\xff\xff", 4) << "" << true << "4294967295";
+        QTest::newRow("other kind leaves the text") << quint32(3) << QByteArray("\x01", 1) << "kept" << true << "kept";
+        QTest::newRow("missing value empties the text") << quint32(0) << QByteArray() << "old" << false << "";
     }
-    void valueKinds()
-    {
+    void getKeyValue() {
         QFETCH(quint32, type);
         QFETCH(QByteArray, data);
         QFETCH(QString, before);
+        QFETCH(bool, found);
         QFETCH(QString, after);
-        registry.values["K|V"] = {type, data};
+        if (type)
+            registry.values["K|V"] = {type, data};
         QString value = before;
-        QVERIFY(SysInfo::GetKeyValue(SystemRegistry::LocalMachine, "K", "V", value));
+        QCOMPARE(SysInfo::GetKeyValue(SystemRegistry::LocalMachine, "K", "V", value), found);
         QCOMPARE(value, after);
-    }
-
-    void missingValueEmptiesTheText()
-    {
-        QString value = "old";
-        QVERIFY(!SysInfo::GetKeyValue(SystemRegistry::LocalMachine, "K", "none", value));
-        QCOMPARE(value, QString());
-    }
-
-    void thisPlatformHasNoTool()
-    {
-        SystemRegistry::setInstance(nullptr);
-        ProgramLauncher::setInstance(nullptr);
-#ifndef Q_OS_WIN
-        QVERIFY(!SysInfo::StartSysInfo());
-#endif
     }
 };
 
