@@ -41,16 +41,11 @@ private slots:
         QCOMPARE(about->windowTitle(), QString("About Lumenpane"));
         QCOMPARE(about->lblTitle->text(), QString("Quillmoor Lumenpane (Build 40)"));
         QCOMPARE(about->lblVersion->text(), QString("Build 40"));
-        QCOMPARE(about->cmdOK->text(), QString("OK"));
-        QCOMPARE(about->cmdSysInfo->text(), QString("&System Info..."));
+        QCOMPARE(QStringList({about->cmdOK->text(), about->cmdSysInfo->text()}),
+                 QStringList({"OK", "&System Info..."}));
         QVERIFY(about->lblDisclaimer->text().startsWith("Warning: "));
         QVERIFY(!about->picIcon->pixmap().isNull());
-        for (QLabel* label : {about->lblTitle, about->lblVersion})
-            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
-                     qPrintable(label->text()));
-        QVERIFY(about->lblDisclaimer->heightForWidth(about->lblDisclaimer->width()) <= about->lblDisclaimer->height());
-        for (QPushButton* b : {about->cmdOK, about->cmdSysInfo})
-            QVERIFY(b->fontMetrics().horizontalAdvance(b->text().remove('&')) + 8 <= b->width());
+        QCOMPARE(clippedCaptions(about), QStringList());
         // The main window stays usable while the box is open.
         QVERIFY(!about->isModal());
     }
@@ -79,10 +74,8 @@ private slots:
         FakeRegistry registry; // the tool's own place names it
         registry.values[SysInfo::ToolKey + "|PATH"] = {SystemRegistry::TypeText, "C:\\Tools\\msinfo32.exe"};
         FakeLauncher launcher;
-        if (toolFound) {
-            SystemRegistry::setInstance(&registry);
-            ProgramLauncher::setInstance(&launcher);
-        }
+        SystemRegistry::setInstance(toolFound ? &registry : nullptr);
+        ProgramLauncher::setInstance(toolFound ? &launcher : nullptr);
         frmAbout* about = openAbout();
         QTest::mouseClick(about->cmdSysInfo, Qt::LeftButton);
         QCOMPARE(boxLines(*boxes), shown);

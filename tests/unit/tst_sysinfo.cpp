@@ -26,43 +26,41 @@ private slots:
         ProgramLauncher::setInstance(nullptr);
     }
 
+    // The launcher finds one program file, C:\Shared\MSINFO32.EXE; starting succeeds in the rows that succeed.
     void startSysInfo_data() {
-        QTest::addColumn<QByteArray>("tool"); // the PATH value; null: none
+        QTest::addColumn<QByteArray>("tool"); // the two registry places; null: no value
         QTest::addColumn<QByteArray>("folder");
-        QTest::addColumn<bool>("programInFolder");
-        QTest::addColumn<bool>("startSucceeds");
+        QTest::addColumn<bool>("result");
         QTest::addColumn<QStringList>("started");
         QTest::addColumn<QStringList>("reads");
         const QByteArray none;
         const QStringList both{toolPlace, folderPlace};
         QTest::newRow("PATH with its NUL, folder not read")
-            << QByteArray("C:\\Tools\\msinfo32.exe\0", 22) << QByteArray("C:\\Shared") << true << true
+            << QByteArray("C:\\Tools\\msinfo32.exe\0", 22) << QByteArray("C:\\Shared") << true
             << QStringList{"C:\\Tools\\msinfo32.exe"} << QStringList{toolPlace};
         QTest::newRow("only the folder holding the program")
-            << none << QByteArray("C:\\Shared") << true << true << QStringList{"C:\\Shared\\MSINFO32.EXE"} << both;
-        QTest::newRow("neither place") << none << none << false << true << QStringList() << both;
+            << none << QByteArray("C:\\Shared") << true << QStringList{"C:\\Shared\\MSINFO32.EXE"} << both;
+        QTest::newRow("neither place") << none << none << false << QStringList() << both;
         QTest::newRow("folder without the program")
-            << none << QByteArray("C:\\Shared") << false << true << QStringList() << both;
+            << none << QByteArray("C:\\Empty") << false << QStringList() << both;
         QTest::newRow("PATH without data, folder never tried")
-            << QByteArray("") << QByteArray("C:\\Shared") << true << true << QStringList() << QStringList{toolPlace};
-        QTest::newRow("start fails") << QByteArray("C:\\missing.exe") << none << false << false
-                                     << QStringList{"C:\\missing.exe"} << QStringList{toolPlace};
+            << QByteArray("") << QByteArray("C:\\Shared") << false << QStringList() << QStringList{toolPlace};
+        QTest::newRow("start fails") << QByteArray("C:\\missing.exe") << none << false << QStringList{"C:\\missing.exe"}
+                                     << QStringList{toolPlace};
     }
     void startSysInfo() {
         QFETCH(QByteArray, tool);
         QFETCH(QByteArray, folder);
-        QFETCH(bool, programInFolder);
-        QFETCH(bool, startSucceeds);
+        QFETCH(bool, result);
         QFETCH(QStringList, started);
         QFETCH(QStringList, reads);
         if (!tool.isNull())
             registry.values[toolPlace] = {SystemRegistry::TypeText, tool};
         if (!folder.isNull())
             registry.values[folderPlace] = {SystemRegistry::TypeText, folder};
-        if (programInFolder)
-            launcher.files << "C:\\Shared\\MSINFO32.EXE";
-        launcher.startSucceeds = startSucceeds;
-        QCOMPARE(SysInfo::StartSysInfo(), startSucceeds && !started.isEmpty());
+        launcher.files << "C:\\Shared\\MSINFO32.EXE";
+        launcher.startSucceeds = result;
+        QCOMPARE(SysInfo::StartSysInfo(), result);
         QCOMPARE(launcher.started, started);
         QCOMPARE(registry.reads, reads);
     }
