@@ -66,29 +66,6 @@ private slots:
         QCOMPARE(seen,
                  QStringList({"11 example.com", "- bad id", "- too large", "- no id", "13 -", "15 deep id counts"}));
     }
-
-    // What the parser refuses is a failure, never a refusal or a success.
-    void unreadableAnswers_data() {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<int>("error");
-        const int notXml = int(XmlDocument::Error::NotXml), doctype = int(XmlDocument::Error::DocumentType);
-        QTest::newRow("empty body") << QByteArray() << notXml;
-        QTest::newRow("HTML error page") << QByteArray("<html><body><p>Server Error</body></html>") << notXml;
-        QTest::newRow("cut off") << QByteArray("<r><STATUS>OK</STATUS>") << notXml;
-        QTest::newRow("document type") << QByteArray("<!DOCTYPE r><r><STATUS>OK</STATUS></r>") << doctype;
-        QTest::newRow("entity expansion")
-            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
-                          "<r><STATUS>&b;</STATUS></r>")
-            << doctype;
-    }
-    void unreadableAnswers() {
-        QFETCH(QByteArray, body);
-        QFETCH(int, error);
-        XmlDocument doc;
-        QVERIFY(!doc.parse(body));
-        QCOMPARE(int(doc.error()), error);
-        QVERIFY(doc.document().isNull());
-    }
 };
 
 QTEST_GUILESS_MAIN(ServiceResponseTest)

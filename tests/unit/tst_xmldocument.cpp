@@ -22,37 +22,34 @@ private slots:
     }
     void cleanup() { service.reset(); }
 
-    void successAndRefusal() {
-        service->server().setDelayMs(200); // slower than the loopback, well within the time-out
-        const CommandOutcome success = runAccountCommand(listSites("demo123"));
-        QVERIFY(success.succeeded());
-        QCOMPARE(success.answer.rows().size(), 3);
-        const CommandOutcome refusal =
-            runAccountCommand(Protocol::ListSitesAddress("pending@example.com", "pending123"));
-        QVERIFY(refusal.refused());
-        QCOMPARE(refusal.answer.errorId(), std::optional<qint16>(45));
-    }
-
-    // Each is a failure of the command, never a success or a refusal.
+    // Every way an answer is unusable: a failure of the command, never a success or a refusal.
     void failures_data() {
-        QTest::addColumn<int>("fault"); // -1: nothing listens any more
-        QTest::addColumn<QByteArray>("canned");
+        QTest::addColumn<int>("fault");       // -1: nothing listens any more
+        QTest::addColumn<QByteArray>("body"); // sent instead of the simulator's own answer, unless null
         QTest::addColumn<int>("error");
-        using Fault = SimServer::Fault;
-        using Error = XmlDocument::Error;
-        QTest::newRow("not XML") << int(Fault::NotXml) << QByteArray() << int(Error::NotXml);
-        QTest::newRow("HTTP 500 with a well-formed OK")
-            << int(Fault::HttpError) << QByteArray() << int(Error::HttpStatus);
-        QTest::newRow("document type") << int(Fault::DocumentType) << QByteArray() << int(Error::DocumentType);
-        QTest::newRow("silent server") << int(Fault::Hang) << QByteArray() << int(Error::Timeout);
+        const int none = int(SimServer::Fault::None), notXml = int(XmlDocument::Error::NotXml),
+                  doctype = int(XmlDocument::Error::DocumentType);
+        QTest::newRow("empty body") << none << QByteArray("") << notXml;
+        QTest::newRow("HTML error page") << none << QByteArray("<html><body><p>Server Error</body></html>") << notXml;
+        QTest::newRow("cut off") << none << QByteArray("<r><STATUS>OK</STATUS>") << notXml;
+        QTest::newRow("document type") << none << QByteArray("<!DOCTYPE r><r><STATUS>OK</STATUS></r>") << doctype;
+        QTest::newRow("entity expansion")
+            << none
+            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
+                          "<r><STATUS>&b;</STATUS></r>")
+            << doctype;
         QTest::newRow("answer over the size cap")
-            << int(Fault::None) << "<r><STATUS>OK</STATUS>" + QByteArray(200 * 1024, ' ') + "</r>"
-            << int(Error::TooLarge);
-        QTest::newRow("no server") << -1 << QByteArray() << int(Error::Network);
+            << none << "<r><STATUS>OK</STATUS>" + QByteArray(200 * 1024, ' ') + "</r>"
+            << int(XmlDocument::Error::TooLarge);
+        QTest::newRow("HTTP 500 with a well-formed OK")
+            << int(SimServer::Fault::HttpError) << QByteArray() << int(XmlDocument::Error::HttpStatus);
+        QTest::newRow("silent server") << int(SimServer::Fault::Hang) << QByteArray()
+                                       << int(XmlDocument::Error::Timeout);
+        QTest::newRow("no server") << -1 << QByteArray() << int(XmlDocument::Error::Network);
     }
     void failures() {
         QFETCH(int, fault);
-        QFETCH(QByteArray, canned);
+        QFETCH(QByteArray, body);
         QFETCH(int, error);
         if (fault == -1)
             service.reset(); // the address still names its port
@@ -60,11 +57,12 @@ private slots:
             service->server().setFault(SimServer::Fault(fault));
         if (fault == int(SimServer::Fault::Hang))
             XmlDocument::setTransferTimeoutMs(300);
-        if (!canned.isEmpty())
-            service->server().setCannedAnswer(canned);
+        if (!body.isNull())
+            service->server().setCannedAnswer(body);
         XmlDocument doc;
         QVERIFY(!doc.load(listSites("demo123")));
         QCOMPARE(int(doc.error()), error);
+        QVERIFY(doc.document().isNull());
         QVERIFY(runAccountCommand(listSites("demo123")).failed());
     }
 
