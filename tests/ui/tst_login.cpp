@@ -48,13 +48,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w));
         QCOMPARE(w->windowTitle(), QString("Quillmoor Login"));
         QCOMPARE(w->size(), QSize(254, 89));
-        QCOMPARE(w->cmdNewAccount->geometry(), QRect(160, 56, 81, 25));
         QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         // The remembered entries, trimmed.
         QCOMPARE(w->txtEmail->text(), QString("kept@example.com"));
         QCOMPARE(w->txtPassword->text(), QString("secret"));
         QCOMPARE(w->txtPassword->echoMode(), QLineEdit::Password);
-        QVERIFY(w->cmdLogin->isDefault());
         QCOMPARE(QApplication::focusWidget(), w->txtEmail);
         QCOMPARE(tabWalk(4), (QList<QWidget*>{w->txtPassword, w->cmdLogin, w->cmdNewAccount, w->txtEmail}));
         const QStringList captions = {w->Label1->text(), w->Label2->text(), w->cmdLogin->text(),
@@ -64,19 +62,14 @@ private slots:
     }
 
     void emptyEntriesAreRefusedLocally_data() {
-        QTest::addColumn<QString>("email");
-        QTest::addColumn<QString>("password");
-        QTest::newRow("blanks only") << "   "
-                                     << "  ";
-        QTest::newRow("password empty") << "demo@example.com"
-                                        << "";
-        QTest::newRow("e-mail blank") << " "
-                                      << "demo123";
+        QTest::addColumn<QStringList>("entries"); // e-mail address, password
+        QTest::newRow("blanks only") << QStringList{"   ", "  "};
+        QTest::newRow("password empty") << QStringList{"demo@example.com", ""};
+        QTest::newRow("e-mail blank") << QStringList{" ", "demo123"};
     }
     void emptyEntriesAreRefusedLocally() {
-        QFETCH(QString, email);
-        QFETCH(QString, password);
-        frmLogin* w = signIn(email, password);
+        QFETCH(QStringList, entries);
+        frmLogin* w = signIn(entries[0], entries[1]);
         QCOMPARE(
             boxLines(env->boxes),
             QStringList{
