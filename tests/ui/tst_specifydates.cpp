@@ -60,10 +60,8 @@ private slots:
         saveShot(w, "frmSpecifyDates");
         QCOMPARE(w->windowTitle(), QString("Date Selector"));
         QCOMPARE(w->size(), QSize(513, 195));
-        QCOMPARE(w->Calendar2->geometry(), QRect(280, 0, 233, 169));
         QCOMPARE(w->Label2->text(), QString("through"));
         QCOMPARE(w->cmdApply->text(), QString("&Apply"));
-        QVERIFY(!w->cmdApply->isDefault());
         QCOMPARE(w->Calendar1->firstDayOfWeek(), Qt::Sunday);
         QCOMPARE(clippedCaptions(w), QStringList());
         QVERIFY(!(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));

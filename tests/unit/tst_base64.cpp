@@ -39,19 +39,16 @@ private slots:
             QCOMPARE(Base64Encode(QString::fromLatin1(decoded)), encoded);
     }
 
-    void everyByteSurvivesTheRoundTrip() {
+    // Any bytes, and any text the user types (as UTF-8), come back unchanged.
+    void roundTrip() {
         QByteArray all;
         for (int c = 0; c < 256; ++c)
             all += char(c);
         for (int length = 0; length <= all.size(); ++length)
             QCOMPARE(decodeBytes(encodeBytes(all.left(length))), all.left(length));
-    }
-
-    void typedTextSurvivesTheRoundTrip() {
-        for (const char* utf8 : {"J\xc3\xbcrgen's p\xc3\xa4ss", "\xe5\xaf\x86\xe7\xa0\x81 \xf0\x9f\x94\x91"}) {
-            const QString text = QString::fromUtf8(utf8);
-            QCOMPARE(Base64Decode(Base64Encode(text)), text);
-        }
+        const QString typed =
+            QString::fromUtf8("J\xc3\xbcrgen's p\xc3\xa4ss \xe5\xaf\x86\xe7\xa0\x81 \xf0\x9f\x94\x91");
+        QCOMPARE(Base64Decode(Base64Encode(typed)), typed);
     }
 
     void theAlphabetIsReadAtEveryCall() {

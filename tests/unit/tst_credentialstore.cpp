@@ -28,14 +28,9 @@ private slots:
         QCOMPARE(GetStringSetting(Login), QString());
     }
 
-    void roundTrip_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("blanks kept") << "  spaced  ";
-        QTest::newRow("separators and quotes") << "it's a=b;c,d&e#f%g\\h\"i";
-        QTest::newRow("non-ASCII") << QString::fromUtf8("p\xc3\xa4ss\xe5\xaf\x86");
-    }
+    // Blanks, quotes, the file's own separators and non-ASCII text come back as stored.
     void roundTrip() {
-        QFETCH(QString, text);
+        const QString text = QString::fromUtf8("  it's a=b;c,d&e#f%g\\h\"i p\xc3\xa4ss\xe5\xaf\x86  ");
         SaveStringSetting(Password, text);
         QCOMPARE(GetStringSetting(Password), text);
     }
