@@ -123,6 +123,16 @@ private slots:
         QCOMPARE(login->txtPassword->text(), QString("pending123"));
     }
 
+    // Signing in to an account that is not yet active opens this window, without a box.
+    void refusal45OpensThisWindow() {
+        frmLogin* login = Form<frmLogin>::show();
+        QVERIFY(QTest::qWaitForWindowExposed(login));
+        QTest::mouseClick(login->cmdLogin, Qt::LeftButton);
+        QVERIFY(env->boxes.shown.isEmpty());
+        QVERIFY(!Form<frmLogin>::isLoaded());
+        QVERIFY(Form<frmActivation>::isLoaded() && QTest::qWaitForWindowExposed(Form<frmActivation>::existing()));
+    }
+
     // Last: it ends the program's event loops for good.
     void closeBoxEndsTheProgram() {
         QPointer<frmActivation> w(Form<frmActivation>::show());
