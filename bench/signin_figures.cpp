@@ -24,7 +24,8 @@ class SignInFiguresTest : public QObject {
     std::unique_ptr<LocalService> inProcess;
     QString where;
 
-    bool startSimulator() {
+    bool startSimulator()
+    {
         const QString program = qEnvironmentVariable("QUILLMOOR_SIM_BIN");
         if (program.isEmpty() || !QFileInfo::exists(program))
             return false;
@@ -45,7 +46,8 @@ class SignInFiguresTest : public QObject {
     }
 
     // The report's header band, as the screen shows it at the top left of the browser.
-    static bool reportPainted(frmMain* w) {
+    static bool reportPainted(frmMain* w)
+    {
         if (!w || !w->isVisible())
             return false;
         const QPoint spot = w->browser->mapToGlobal(QPoint(w->browser->width() / 2, 4));
@@ -55,7 +57,8 @@ class SignInFiguresTest : public QObject {
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QCoreApplication::setOrganizationName("Quillmoor");
         QCoreApplication::setApplicationName("Lumenpane");
         if (startSimulator()) {
@@ -66,12 +69,14 @@ private slots:
         }
         XmlDocument::setTransferTimeoutMs(30000);
     }
-    void cleanupTestCase() {
+    void cleanupTestCase()
+    {
         simulator.terminate();
         simulator.waitForFinished(5000);
     }
 
-    void loginClickToReportPainted() {
+    void loginClickToReportPainted()
+    {
         const int runs =
             qEnvironmentVariableIntValue("SIGNIN_RUNS") > 0 ? qEnvironmentVariableIntValue("SIGNIN_RUNS") : 5;
         QList<qint64> painted, loaded, shown;

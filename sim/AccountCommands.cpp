@@ -15,7 +15,8 @@ enum ErrorId {
     NotActivated = 45
 };
 
-QByteArray siteRows(const SimAccount& account) {
+QByteArray siteRows(const SimAccount& account)
+{
     QByteArray rows;
     for (const SimSite& site : account.sites)
         rows += "<ROW><SITEID>" + QByteArray::number(site.id) + "</SITEID><PROFILENAME>" +
@@ -23,7 +24,8 @@ QByteArray siteRows(const SimAccount& account) {
     return rows;
 }
 
-int nextSiteId(SimServer& server) {
+int nextSiteId(SimServer& server)
+{
     int highest = 100;
     for (const SimAccount& a : std::as_const(server.accounts()))
         for (const SimSite& s : a.sites)
@@ -31,7 +33,8 @@ int nextSiteId(SimServer& server) {
     return highest + 1;
 }
 
-QString newActivationCode() {
+QString newActivationCode()
+{
     static const char letters[] = "ABCDEFGHJKLMNPQRSTUVWXYZ23456789";
     QString code;
     for (int i = 0; i < 8; ++i)
@@ -41,13 +44,15 @@ QString newActivationCode() {
 
 // Sign-up and activation values arrive with every single quote doubled, as the service stores them
 // through quoted literals; it keeps them with single quotes.
-QString quotedValue(const SimRequest& r, const QString& key) {
+QString quotedValue(const SimRequest& r, const QString& key)
+{
     return r.value(key).replace(QStringLiteral("''"), QStringLiteral("'"));
 }
 
 } // namespace
 
-void registerAccountCommands(SimServer& server) {
+void registerAccountCommands(SimServer& server)
+{
     server.addCommand(QStringLiteral("listsites"), [&server](const SimRequest& r) {
         const SimAccount* account = server.findAccount(r.value(QStringLiteral("email")));
         if (!account || account->password != r.value(QStringLiteral("password")))

@@ -27,23 +27,28 @@ struct ReportState {
     QHash<QString, ReportSession> sessions;
 };
 
-QByteArray esc(const QString& text) {
+QByteArray esc(const QString& text)
+{
     return SimServer::xmlEscape(text);
 }
-QString dateText(const QDate& d) {
+QString dateText(const QDate& d)
+{
     return QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year());
 }
-QByteArray number(qint64 n) {
+QByteArray number(qint64 n)
+{
     return QLocale(QLocale::English).toString(n).toUtf8();
 }
 
-QDate parseDate(const QString& text) {
+QDate parseDate(const QString& text)
+{
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
     const auto m = pattern.match(text);
     return m.hasMatch() ? QDate(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt()) : QDate();
 }
 
-quint64 mix(quint64 x) {
+quint64 mix(quint64 x)
+{
     x += 0x9e3779b97f4a7c15ULL;
     x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
     x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
@@ -52,14 +57,16 @@ quint64 mix(quint64 x) {
 
 // Visits and page views of one site on one day: a level of its own per site, quieter weekends, and a
 // fixed day-to-day wobble.
-qint64 visitsOn(int siteId, const QDate& day) {
+qint64 visitsOn(int siteId, const QDate& day)
+{
     const double level = 60 + double(mix(quint64(siteId)) % 1400);
     const double weekday = day.dayOfWeek() >= 6 ? 0.62 : 1.0;
     const double wobble = 0.75 + double(mix(quint64(siteId) * 1000003ULL ^ quint64(day.toJulianDay())) % 500) / 1000.0;
     return qint64(std::llround(level * weekday * wobble));
 }
 
-qint64 pageViewsOn(int siteId, const QDate& day) {
+qint64 pageViewsOn(int siteId, const QDate& day)
+{
     const double perVisit = 1.6 + double(mix(quint64(day.toJulianDay()) * 31ULL + quint64(siteId)) % 200) / 100.0;
     return qint64(std::llround(double(visitsOn(siteId, day)) * perVisit));
 }
@@ -70,7 +77,8 @@ struct Share {
 };
 
 // A fixed ranking per site: the same candidates, weighted by the site.
-QList<Share> ranking(int siteId, const QStringList& candidates, int count) {
+QList<Share> ranking(int siteId, const QStringList& candidates, int count)
+{
     QList<Share> list;
     for (int i = 0; i < candidates.size(); ++i)
         list.append({candidates[i], 1.0 + double(mix(quint64(siteId) * 7919ULL + quint64(i)) % 1000) / 100.0});
@@ -116,21 +124,24 @@ footer { margin-top: 18px; color: #555; }
 a { color: #1f5fa8; }
 )";
 
-QByteArray page(const QString& title, const QString& who, const QByteArray& body) {
+QByteArray page(const QString& title, const QString& who, const QByteArray& body)
+{
     return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + esc(title) + "</title><style>" + kStyle +
            "</style></head><body><header><span class=\"brand\">Quillmoor</span>" +
            (who.isEmpty() ? QByteArray() : "<span class=\"who\">" + esc(who) + "</span>") + "</header><main>" + body +
            "</main></body></html>\n";
 }
 
-SimReply signInRequired(const QString& reason) {
+SimReply signInRequired(const QString& reason)
+{
     return SimReply::html(page(QStringLiteral("Sign-in required"), QString(),
                                "<h1>Sign-in required</h1><p>" + esc(reason) +
                                    "</p><p>Sign in again from Lumenpane to see your reports.</p>"));
 }
 
 // Visits per day as bars; long periods are summed into buckets so the chart stays readable.
-QByteArray chart(int siteId, const QDate& from, const QDate& to) {
+QByteArray chart(int siteId, const QDate& from, const QDate& to)
+{
     const qint64 days = from.daysTo(to) + 1;
     const qint64 perBar = std::max<qint64>(1, (days + 61) / 62);
     QList<QPair<QDate, qint64>> bars;
@@ -173,7 +184,8 @@ QByteArray chart(int siteId, const QDate& from, const QDate& to) {
     return svg + "</svg>";
 }
 
-QByteArray rankingTable(const QString& heading, const QList<Share>& shares, qint64 total, const QString& linkBase) {
+QByteArray rankingTable(const QString& heading, const QList<Share>& shares, qint64 total, const QString& linkBase)
+{
     QByteArray rows;
     for (const Share& s : shares) {
         const QByteArray label = linkBase.isEmpty() ? esc(s.label)
@@ -188,7 +200,8 @@ QByteArray rankingTable(const QString& heading, const QList<Share>& shares, qint
 }
 
 QByteArray report(const SimAccount& account, const SimSite& site, const QDate& from, const QDate& to,
-                  const QList<QString>& notices) {
+                  const QList<QString>& notices)
+{
     qint64 visits = 0, views = 0, busiestVisits = -1;
     QDate busiest;
     for (QDate d = from; d <= to; d = d.addDays(1)) {
@@ -222,14 +235,16 @@ QByteArray report(const SimAccount& account, const SimSite& site, const QDate& f
     return page(site.name + QStringLiteral(" - Quillmoor report"), account.email, body);
 }
 
-const SimSite* findSite(const SimAccount& account, int id) {
+const SimSite* findSite(const SimAccount& account, int id)
+{
     for (const SimSite& s : account.sites)
         if (s.id == id)
             return &s;
     return nullptr;
 }
 
-QString newToken() {
+QString newToken()
+{
     QString token;
     for (int i = 0; i < 4; ++i)
         token += QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, QLatin1Char('0'));
@@ -238,7 +253,8 @@ QString newToken() {
 
 } // namespace
 
-void registerReportPages(SimServer& server) {
+void registerReportPages(SimServer& server)
+{
     auto state = std::make_shared<ReportState>();
 
     // The session of the request's cookie with its account; nothing when there is no valid session.

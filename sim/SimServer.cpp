@@ -5,9 +5,9 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QJsonArray>
-#include <QMetaEnum>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -61,7 +61,8 @@ static SimAccount accountFromJson(const QJsonObject& o)
     a.active = o.value(QStringLiteral("active")).toBool();
     a.activationCode = o.value(QStringLiteral("activationCode")).toString();
     for (const QJsonValue& s : o.value(QStringLiteral("sites")).toArray())
-        a.sites.append({s.toObject().value(QStringLiteral("id")).toInt(), s.toObject().value(QStringLiteral("name")).toString()});
+        a.sites.append(
+            {s.toObject().value(QStringLiteral("id")).toInt(), s.toObject().value(QStringLiteral("name")).toString()});
     return a;
 }
 
@@ -70,10 +71,14 @@ static QJsonObject accountToJson(const SimAccount& a)
     QJsonArray sites;
     for (const SimSite& s : a.sites)
         sites.append(QJsonObject{{QStringLiteral("id"), s.id}, {QStringLiteral("name"), s.name}});
-    return QJsonObject{{QStringLiteral("email"), a.email},         {QStringLiteral("password"), a.password},
-                       {QStringLiteral("firstName"), a.firstName}, {QStringLiteral("lastName"), a.lastName},
-                       {QStringLiteral("zipCode"), a.zipCode},     {QStringLiteral("timeZone"), a.timeZone},
-                       {QStringLiteral("active"), a.active},       {QStringLiteral("activationCode"), a.activationCode},
+    return QJsonObject{{QStringLiteral("email"), a.email},
+                       {QStringLiteral("password"), a.password},
+                       {QStringLiteral("firstName"), a.firstName},
+                       {QStringLiteral("lastName"), a.lastName},
+                       {QStringLiteral("zipCode"), a.zipCode},
+                       {QStringLiteral("timeZone"), a.timeZone},
+                       {QStringLiteral("active"), a.active},
+                       {QStringLiteral("activationCode"), a.activationCode},
                        {QStringLiteral("sites"), sites}};
 }
 
@@ -100,7 +105,10 @@ bool SimServer::loadAccounts(const QString& jsonFile, QString* error)
     return true;
 }
 
-static void initSimResources() { Q_INIT_RESOURCE(sim); } // the seed lives in a static library
+static void initSimResources()
+{
+    Q_INIT_RESOURCE(sim);
+} // the seed lives in a static library
 
 void SimServer::loadDefaultAccounts()
 {
@@ -139,11 +147,20 @@ quint16 SimServer::listenLocal(quint16 port)
     return m_port;
 }
 
-QString SimServer::baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+QString SimServer::baseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
+}
 
-void SimServer::setCannedAnswer(const QByteArray& body, int status) { m_canned = qMakePair(body, status); }
+void SimServer::setCannedAnswer(const QByteArray& body, int status)
+{
+    m_canned = qMakePair(body, status);
+}
 
-QByteArray SimServer::xmlEscape(const QString& text) { return text.toHtmlEscaped().toUtf8(); }
+QByteArray SimServer::xmlEscape(const QString& text)
+{
+    return text.toHtmlEscaped().toUtf8();
+}
 
 QByteArray SimServer::serviceResponse(const QString& status, const QByteArray& innerXml)
 {
@@ -172,7 +189,8 @@ static SimRequest toSimRequest(const QHttpServerRequest& request)
 {
     SimRequest r;
     const QUrl url = request.url();
-    r.method = QString::fromLatin1(QMetaEnum::fromType<QHttpServerRequest::Method>().valueToKey(int(request.method()))).toUpper();
+    r.method = QString::fromLatin1(QMetaEnum::fromType<QHttpServerRequest::Method>().valueToKey(int(request.method())))
+                   .toUpper();
     r.path = url.path(QUrl::FullyEncoded);
     r.rawQuery = url.query(QUrl::FullyEncoded);
     if (!r.rawQuery.isEmpty()) {
@@ -190,7 +208,8 @@ static SimRequest toSimRequest(const QHttpServerRequest& request)
 bool SimServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket)
 {
     const SimRequest r = toSimRequest(request);
-    log(r.method + QLatin1Char(' ') + r.path + (r.rawQuery.isEmpty() && !request.url().hasQuery() ? QString() : QLatin1Char('?') + r.rawQuery));
+    log(r.method + QLatin1Char(' ') + r.path +
+        (r.rawQuery.isEmpty() && !request.url().hasQuery() ? QString() : QLatin1Char('?') + r.rawQuery));
 
     const bool api = r.path == QLatin1String("/v3/rsapi.asp");
     if (api && m_fault == Fault::Hang)
@@ -262,5 +281,8 @@ SimReply SimServer::controlPage(const SimRequest& request)
                                                  : Fault::None;
     if (request.has(QStringLiteral("delay")))
         m_delayMs = request.value(QStringLiteral("delay")).toInt();
-    return {200, "text/plain; charset=utf-8", "fault=" + mode.toUtf8() + " delay=" + QByteArray::number(m_delayMs) + "\n", {}};
+    return {200,
+            "text/plain; charset=utf-8",
+            "fault=" + mode.toUtf8() + " delay=" + QByteArray::number(m_delayMs) + "\n",
+            {}};
 }

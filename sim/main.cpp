@@ -14,22 +14,23 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Local stand-in for the Quillmoor service (127.0.0.1 only)."));
     parser.addHelpOption();
-    const QCommandLineOption portOption({QStringLiteral("p"), QStringLiteral("port")},
-                                        QStringLiteral("Port to listen on; 0 picks a free one (default %1).")
-                                            .arg(QUILLMOOR_SIM_DEFAULT_PORT),
-                                        QStringLiteral("port"), QString::number(QUILLMOOR_SIM_DEFAULT_PORT));
-    const QCommandLineOption accountsOption(QStringLiteral("accounts"), QStringLiteral("Seed accounts from this JSON file."),
-                                            QStringLiteral("file"));
+    const QCommandLineOption portOption(
+        {QStringLiteral("p"), QStringLiteral("port")},
+        QStringLiteral("Port to listen on; 0 picks a free one (default %1).").arg(QUILLMOOR_SIM_DEFAULT_PORT),
+        QStringLiteral("port"), QString::number(QUILLMOOR_SIM_DEFAULT_PORT));
+    const QCommandLineOption accountsOption(
+        QStringLiteral("accounts"), QStringLiteral("Seed accounts from this JSON file."), QStringLiteral("file"));
     const QCommandLineOption stateOption(QStringLiteral("state"),
                                          QStringLiteral("Keep created and activated accounts in this JSON file."),
                                          QStringLiteral("file"));
-    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Write the request log to this file instead of standard output."),
+    const QCommandLineOption logOption(QStringLiteral("log"),
+                                       QStringLiteral("Write the request log to this file instead of standard output."),
                                        QStringLiteral("file"));
     const QCommandLineOption delayOption(QStringLiteral("delay-ms"), QStringLiteral("Delay every account API answer."),
                                          QStringLiteral("ms"), QStringLiteral("0"));
-    const QCommandLineOption faultOption(QStringLiteral("fault"),
-                                         QStringLiteral("Break every account API answer: notxml, http500, doctype or hang."),
-                                         QStringLiteral("mode"));
+    const QCommandLineOption faultOption(
+        QStringLiteral("fault"), QStringLiteral("Break every account API answer: notxml, http500, doctype or hang."),
+        QStringLiteral("mode"));
     parser.addOptions({portOption, accountsOption, stateOption, logOption, delayOption, faultOption});
     parser.process(app);
 

@@ -18,4 +18,7 @@ void BusyPointer::setBusy(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-bool BusyPointer::isBusy() { return g_busy; }
+bool BusyPointer::isBusy()
+{
+    return g_busy;
+}

@@ -12,7 +12,10 @@ void place(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-void setFixedClientSize(QWidget* window, int width, int height) { window->setFixedSize(px(width), px(height)); }
+void setFixedClientSize(QWidget* window, int width, int height)
+{
+    window->setFixedSize(px(width), px(height));
+}
 
 QFont formFont()
 {

@@ -6,7 +6,10 @@ class QWidget;
 
 // Fixed window layouts are given in twips: 1/1440 inch, 15 twips to a pixel at 96 dots per inch.
 namespace FormLayout {
-constexpr int px(int twips) { return (twips * 2 + 15) / 30; } // rounded to the nearest pixel
+constexpr int px(int twips)
+{
+    return (twips * 2 + 15) / 30;
+} // rounded to the nearest pixel
 
 // Places a widget at a position and size given in twips.
 void place(QWidget* widget, int left, int top, int width, int height);

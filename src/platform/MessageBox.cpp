@@ -12,7 +12,10 @@ MessageBox::Handler& testHandler()
 }
 } // namespace
 
-void MessageBox::setTestHandler(Handler handler) { testHandler() = std::move(handler); }
+void MessageBox::setTestHandler(Handler handler)
+{
+    testHandler() = std::move(handler);
+}
 
 void MessageBox::show(const QString& text, const QString& title, Icon icon)
 {

@@ -16,7 +16,10 @@ void Program::end(int code)
     QCoreApplication::exit(code);
 }
 
-bool Program::isEnding() { return g_ending; }
+bool Program::isEnding()
+{
+    return g_ending;
+}
 
 int Program::run()
 {

@@ -7,7 +7,10 @@
 
 namespace SettingsStore {
 
-static QSettings open() { return QSettings(QStringLiteral("Quillmoor"), QStringLiteral("Lumenpane")); }
+static QSettings open()
+{
+    return QSettings(QStringLiteral("Quillmoor"), QStringLiteral("Lumenpane"));
+}
 
 static void restrictToOwner(const QString& file)
 {
@@ -18,7 +21,10 @@ static void restrictToOwner(const QString& file)
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
 }
 
-QString fileName() { return open().fileName(); }
+QString fileName()
+{
+    return open().fileName();
+}
 
 QString readText(const QString& name)
 {

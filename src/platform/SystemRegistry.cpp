@@ -59,11 +59,17 @@ SystemRegistry& SystemRegistry::instance()
     static PlatformRegistry platform;
     return g_registry ? *g_registry : platform;
 }
-void SystemRegistry::setInstance(SystemRegistry* registry) { g_registry = registry; }
+void SystemRegistry::setInstance(SystemRegistry* registry)
+{
+    g_registry = registry;
+}
 
 ProgramLauncher& ProgramLauncher::instance()
 {
     static PlatformLauncher platform;
     return g_launcher ? *g_launcher : platform;
 }
-void ProgramLauncher::setInstance(ProgramLauncher* launcher) { g_launcher = launcher; }
+void ProgramLauncher::setInstance(ProgramLauncher* launcher)
+{
+    g_launcher = launcher;
+}

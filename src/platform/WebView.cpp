@@ -18,14 +18,17 @@ WebView::ExternalOpener g_externalOpener;
 WebView::SaveLocationChooser g_saveChooser;
 } // namespace
 
-void WebView::setExternalOpener(ExternalOpener opener) {
+void WebView::setExternalOpener(ExternalOpener opener)
+{
     g_externalOpener = std::move(opener);
 }
-void WebView::setSaveLocationChooser(SaveLocationChooser chooser) {
+void WebView::setSaveLocationChooser(SaveLocationChooser chooser)
+{
     g_saveChooser = std::move(chooser);
 }
 
-WebView::WebView(QWidget* parent) : QWebEngineView(parent) {
+WebView::WebView(QWidget* parent) : QWebEngineView(parent)
+{
     setObjectName(QStringLiteral("browser"));
     QWebEnginePage* view = page();
 
@@ -48,14 +51,16 @@ WebView::WebView(QWidget* parent) : QWebEngineView(parent) {
     });
 }
 
-void WebView::Navigate(const QString& url) {
+void WebView::Navigate(const QString& url)
+{
     m_lastAddress = url;
     m_rendererRestarts = 0;
     m_pageThatFailed.clear();
     load(QUrl(url, QUrl::TolerantMode));
 }
 
-void WebView::Refresh() {
+void WebView::Refresh()
+{
     // After the notice about a page that kept failing, try that page again rather than the notice.
     if (!m_pageThatFailed.isEmpty()) {
         load(std::exchange(m_pageThatFailed, QUrl()));
@@ -68,7 +73,8 @@ void WebView::Refresh() {
         reload();
 }
 
-void WebView::openExternally(const QUrl& url) {
+void WebView::openExternally(const QUrl& url)
+{
     // Only what a web browser or mail program handles; a page cannot make the desktop start anything else.
     static const QStringList allowed = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")};
     if (!url.isValid() || !allowed.contains(url.scheme().toLower()))
@@ -79,7 +85,8 @@ void WebView::openExternally(const QUrl& url) {
         QDesktopServices::openUrl(url);
 }
 
-void WebView::saveDownload(QWebEngineDownloadRequest* download) {
+void WebView::saveDownload(QWebEngineDownloadRequest* download)
+{
     const QString suggested = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
     // The engine rejects a download that is not accepted before this handler returns, so ask now.
     const QString path =
@@ -104,7 +111,8 @@ void WebView::saveDownload(QWebEngineDownloadRequest* download) {
     download->accept();
 }
 
-void WebView::rendererEnded(int status) {
+void WebView::rendererEnded(int status)
+{
     if (status == QWebEnginePage::NormalTerminationStatus)
         return;
     if (m_rendererRestarts >= MaxRendererRestarts) {

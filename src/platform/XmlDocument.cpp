@@ -43,10 +43,22 @@ bool hasDocumentType(const QByteArray& body)
 }
 } // namespace
 
-int XmlDocument::transferTimeoutMs() { return g_timeoutMs; }
-void XmlDocument::setTransferTimeoutMs(int ms) { g_timeoutMs = ms; }
-qint64 XmlDocument::maxAnswerBytes() { return g_maxBytes; }
-void XmlDocument::setMaxAnswerBytes(qint64 bytes) { g_maxBytes = bytes; }
+int XmlDocument::transferTimeoutMs()
+{
+    return g_timeoutMs;
+}
+void XmlDocument::setTransferTimeoutMs(int ms)
+{
+    g_timeoutMs = ms;
+}
+qint64 XmlDocument::maxAnswerBytes()
+{
+    return g_maxBytes;
+}
+void XmlDocument::setMaxAnswerBytes(qint64 bytes)
+{
+    g_maxBytes = bytes;
+}
 
 void XmlDocument::fail(Error error, const QString& detail)
 {
@@ -128,7 +140,8 @@ bool XmlDocument::parse(const QByteArray& body)
     int line = 0;
     int column = 0;
     if (!document.setContent(body, &message, &line, &column)) {
-        fail(Error::NotXml, QStringLiteral("not well-formed XML (line %1, column %2: %3)").arg(line).arg(column).arg(message));
+        fail(Error::NotXml,
+             QStringLiteral("not well-formed XML (line %1, column %2: %3)").arg(line).arg(column).arg(message));
         return false;
     }
     m_error = Error::None;

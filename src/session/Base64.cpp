@@ -12,7 +12,10 @@ QString Base64Char(int index)
     return alphabet.mid(index, 1);
 }
 
-int Base64Index(QChar character) { return static_cast<int>(Session::Base64Alphabet.indexOf(character)); }
+int Base64Index(QChar character)
+{
+    return static_cast<int>(Session::Base64Alphabet.indexOf(character));
+}
 
 QString encodeBytes(const QByteArray& bytes)
 {
@@ -49,7 +52,13 @@ QByteArray decodeBytes(const QString& encoded)
     return out;
 }
 
-QString Base64Encode(const QString& text) { return encodeBytes(text.toUtf8()); }
-QString Base64Decode(const QString& encoded) { return QString::fromUtf8(decodeBytes(encoded)); }
+QString Base64Encode(const QString& text)
+{
+    return encodeBytes(text.toUtf8());
+}
+QString Base64Decode(const QString& encoded)
+{
+    return QString::fromUtf8(decodeBytes(encoded));
+}
 
 } // namespace Base64

@@ -57,12 +57,19 @@ QString QueryValue(const QString& value)
     return out;
 }
 
-static QString api(const QString& query) { return Session::ApiServerBase() + QStringLiteral("/v3/rsapi.asp?") + query; }
-static QString report(const QString& pathAndQuery) { return Session::ReportServerBase() + QStringLiteral("/lumenpane/") + pathAndQuery; }
+static QString api(const QString& query)
+{
+    return Session::ApiServerBase() + QStringLiteral("/v3/rsapi.asp?") + query;
+}
+static QString report(const QString& pathAndQuery)
+{
+    return Session::ReportServerBase() + QStringLiteral("/lumenpane/") + pathAndQuery;
+}
 
 QString ListSitesAddress(const QString& email, const QString& password)
 {
-    return api(QStringLiteral("cmd=listsites&email=") + QueryValue(email) + QStringLiteral("&password=") + QueryValue(password));
+    return api(QStringLiteral("cmd=listsites&email=") + QueryValue(email) + QStringLiteral("&password=") +
+               QueryValue(password));
 }
 
 QString NewAccountAddress(const QString& firstName, const QString& lastName, const QString& email,
@@ -76,7 +83,10 @@ QString NewAccountAddress(const QString& firstName, const QString& lastName, con
                QStringLiteral("&DomainName=") + QueryValue(domain));
 }
 
-QString ActivateAddress(const QString& code) { return api(QStringLiteral("cmd=activate&signupcode=") + QueryValue(code)); }
+QString ActivateAddress(const QString& code)
+{
+    return api(QStringLiteral("cmd=activate&signupcode=") + QueryValue(code));
+}
 
 QString StartPageAddress(const QString& email, const QString& password)
 {
@@ -99,8 +109,17 @@ QString CustomRangeAddress(const QDate& from, const QDate& to)
     return report(QStringLiteral("default2.asp?FDate=") + DateText(from) + QStringLiteral("&LDate=") + DateText(to));
 }
 
-QString HelpAddress() { return report(QStringLiteral("help.asp")); }
-QString SettingsAddress() { return report(QStringLiteral("settings.asp")); }
-QString UpdateCheckAddress(int buildNumber) { return report(QStringLiteral("checkversion.asp?build=") + QString::number(buildNumber)); }
+QString HelpAddress()
+{
+    return report(QStringLiteral("help.asp"));
+}
+QString SettingsAddress()
+{
+    return report(QStringLiteral("settings.asp"));
+}
+QString UpdateCheckAddress(int buildNumber)
+{
+    return report(QStringLiteral("checkversion.asp?build=") + QString::number(buildNumber));
+}
 
 } // namespace Protocol

@@ -4,17 +4,20 @@ namespace ReportPeriod {
 
 namespace {
 // The latest Sunday on or before the day.
-QDate weekStart(const QDate& day) {
+QDate weekStart(const QDate& day)
+{
     // Qt numbers the days Monday 1 to Sunday 7.
     return day.addDays(-(day.dayOfWeek() % 7));
 }
 
-QDate monthStart(const QDate& day) {
+QDate monthStart(const QDate& day)
+{
     return QDate(day.year(), day.month(), 1);
 }
 } // namespace
 
-std::optional<Range> forIndex(int index, const QDate& today) {
+std::optional<Range> forIndex(int index, const QDate& today)
+{
     switch (index) {
     case Today:
         return Range{today, today};

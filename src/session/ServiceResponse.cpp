@@ -37,7 +37,8 @@ QList<ServiceResponse::Row> ServiceResponse::rows() const
             continue;
         const QDomElement row = node.toElement();
         const auto id = firstTextIn(row.elementsByTagName(QStringLiteral("SITEID")));
-        rows.append({id ? toInt16(*id) : std::nullopt, firstTextIn(row.elementsByTagName(QStringLiteral("PROFILENAME")))});
+        rows.append(
+            {id ? toInt16(*id) : std::nullopt, firstTextIn(row.elementsByTagName(QStringLiteral("PROFILENAME")))});
     }
     return rows;
 }

@@ -14,7 +14,10 @@ QString fromEnvironment(const char* name, const char* builtIn)
 }
 } // namespace
 
-QString Session::ApiServerBase() { return fromEnvironment("LUMENPANE_API_BASE", LUMENPANE_API_SERVER_BASE); }
+QString Session::ApiServerBase()
+{
+    return fromEnvironment("LUMENPANE_API_BASE", LUMENPANE_API_SERVER_BASE);
+}
 QString Session::ReportServerBase()
 {
     return fromEnvironment("LUMENPANE_REPORT_BASE", LUMENPANE_REPORT_SERVER_BASE);

@@ -10,11 +10,13 @@
 
 namespace ActivationRequest {
 
-void listen() {
+void listen()
+{
     QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &bringForward);
 }
 
-void bringForward() {
+void bringForward()
+{
     if (frmSysTray* tray = Form<frmSysTray>::existing()) {
         tray->popupRestore_Click();
         return;

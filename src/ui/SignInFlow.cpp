@@ -8,7 +8,8 @@
 
 namespace SignInFlow {
 
-void signedIn(const QString& email, const QString& password) {
+void signedIn(const QString& email, const QString& password)
+{
     // The tray first: it takes the main window's icon, which loads the main window and starts the start page.
     Form<frmSysTray>::get();
     Form<frmMain>::get();

@@ -6,8 +6,7 @@
 // Using a window that does not exist creates it and runs its Form_Load, without showing it.
 // Unloading hides and destroys it and empties the reference, so the next use creates a fresh one.
 // A window type needs a default constructor and a public Form_Load().
-template <class Window>
-class Form {
+template <class Window> class Form {
 public:
     static Window* get()
     {

@@ -50,10 +50,11 @@ frmAbout::frmAbout()
     place(Line1[0], 225, 1170, 5280, 30);
     place(Line1[1], 225, 2250, 5280, 30);
 
-    lblDisclaimer = new QLabel(QStringLiteral("Warning: Lumenpane remembers the e-mail address and password of the last "
-                                              "sign-in on this computer, for this user. Do not sign in on a computer "
-                                              "that others use under your name."),
-                               this);
+    lblDisclaimer =
+        new QLabel(QStringLiteral("Warning: Lumenpane remembers the e-mail address and password of the last "
+                                  "sign-in on this computer, for this user. Do not sign in on a computer "
+                                  "that others use under your name."),
+                   this);
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -81,9 +82,15 @@ void frmAbout::Form_Load()
     lblVersion->setText(QStringLiteral("Build ") + QString::number(Session::BuildNumber));
 }
 
-void frmAbout::cmdOK_Click() { Form<frmAbout>::unload(); }
+void frmAbout::cmdOK_Click()
+{
+    Form<frmAbout>::unload();
+}
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
 
 void frmAbout::StartSysInfo()
 {

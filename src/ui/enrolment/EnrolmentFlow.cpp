@@ -8,12 +8,14 @@
 // Each hand-over shows the next window first, so that one window is open at every moment.
 namespace SignInFlow {
 
-void activationRequired() {
+void activationRequired()
+{
     Form<frmActivation>::show();
     Form<frmLogin>::unload();
 }
 
-void newAccount() {
+void newAccount()
+{
     Form<frmSignup>::show();
     Form<frmLogin>::unload();
 }

@@ -27,11 +27,13 @@ struct BusyWhileHere {
 };
 } // namespace
 
-QString frmActivation::failureText() {
+QString frmActivation::failureText()
+{
     return QStringLiteral("The Activation Code is not valid");
 }
 
-frmActivation::frmActivation() : QWidget(nullptr, Qt::Window) {
+frmActivation::frmActivation() : QWidget(nullptr, Qt::Window)
+{
     setObjectName(QStringLiteral("frmActivation"));
     setWindowTitle(QStringLiteral("Enter Activation Code"));
     setWindowIcon(AppIcon::icon());
@@ -66,7 +68,8 @@ frmActivation::frmActivation() : QWidget(nullptr, Qt::Window) {
     connect(cmdActivate, &QPushButton::clicked, this, &frmActivation::cmdActivate_Click);
 }
 
-void frmActivation::cmdActivate_Click() {
+void frmActivation::cmdActivate_Click()
+{
     const BusyWhileHere busy;
     const QString code = Protocol::EscapeQuotes(txtSignupCode->text());
     const CommandOutcome outcome = runAccountCommand(Protocol::ActivateAddress(code));
@@ -93,14 +96,16 @@ void frmActivation::cmdActivate_Click() {
     Form<frmActivation>::unload();
 }
 
-void frmActivation::closeEvent(QCloseEvent* event) {
+void frmActivation::closeEvent(QCloseEvent* event)
+{
     // The close box: this is the only window until a sign-in succeeds, so the program ends.
     QWidget::closeEvent(event);
     Form<frmActivation>::unload();
     Program::end();
 }
 
-void frmActivation::showEvent(QShowEvent* event) {
+void frmActivation::showEvent(QShowEvent* event)
+{
     if (!m_placed) {
         m_placed = true;
         FormLayout::centreOnScreen(this);

@@ -28,7 +28,8 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height,
-                 Qt::Alignment alignment) {
+                 Qt::Alignment alignment)
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
@@ -37,7 +38,8 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, int lef
     return label;
 }
 
-QLineEdit* addTextBox(QWidget* parent, const char* name, int left, int top, int width) {
+QLineEdit* addTextBox(QWidget* parent, const char* name, int left, int top, int width)
+{
     auto* box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
     box->setMaxLength(1 << 20); // the boxes take what the user types
@@ -47,25 +49,30 @@ QLineEdit* addTextBox(QWidget* parent, const char* name, int left, int top, int 
 
 } // namespace
 
-QString frmSignup::errorHeading() {
+QString frmSignup::errorHeading()
+{
     return QStringLiteral("The following errors were found:");
 }
-QString frmSignup::errorTitle() {
+QString frmSignup::errorTitle()
+{
     return QStringLiteral("Errors with your submission");
 }
 
-QString frmSignup::communicationFailureText() {
+QString frmSignup::communicationFailureText()
+{
     return QStringLiteral(
         "Unable to communicate with the Quillmoor server.  Check your internet connection or try again later.");
 }
 
-QString frmSignup::unexplainedRefusalText() {
+QString frmSignup::unexplainedRefusalText()
+{
     return QStringLiteral(
         "The Quillmoor server did not create the account and gave no reason.  Please try again later.");
 }
 
 frmSignup::frmSignup()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
     setObjectName(QStringLiteral("frmSignup"));
     setWindowTitle(QStringLiteral("Signup"));
     setWindowIcon(AppIcon::icon());
@@ -131,14 +138,16 @@ frmSignup::frmSignup()
     connect(cmdCreateAccount, &QPushButton::clicked, this, &frmSignup::cmdCreateAccount_Click);
 }
 
-void frmSignup::Form_Load() {
+void frmSignup::Form_Load()
+{
     txtTimeZone->clear();
     for (int hours = -12; hours <= 13; ++hours)
         txtTimeZone->addItem(hours < 0 ? QStringLiteral("GMT %1").arg(hours) : QStringLiteral("GMT +%1").arg(hours));
     txtTimeZone->setCurrentText(QStringLiteral("GMT -4"));
 }
 
-void frmSignup::cmdCreateAccount_Click() {
+void frmSignup::cmdCreateAccount_Click()
+{
     // The values as the service takes them: trimmed, single quotes doubled.
     const QString firstName = EscapeQuotes(txtFirstName->text());
     const QString lastName = EscapeQuotes(txtLastName->text());
@@ -200,18 +209,21 @@ void frmSignup::cmdCreateAccount_Click() {
     Form<frmSignup>::unload();
 }
 
-void frmSignup::showErrors(const QString& errorList) {
+void frmSignup::showErrors(const QString& errorList)
+{
     MessageBox::show(errorHeading() + kCrLf + errorList, errorTitle(), MessageBox::Icon::Critical);
 }
 
-void frmSignup::closeEvent(QCloseEvent* event) {
+void frmSignup::closeEvent(QCloseEvent* event)
+{
     // The close box: this is the only window until a sign-in succeeds, so the program ends.
     QWidget::closeEvent(event);
     Form<frmSignup>::unload();
     Program::end();
 }
 
-void frmSignup::showEvent(QShowEvent* event) {
+void frmSignup::showEvent(QShowEvent* event)
+{
     if (!m_placed) {
         m_placed = true;
         FormLayout::centreOnScreen(this);

@@ -112,7 +112,8 @@ void frmLogin::cmdLogin_Click()
     const QString password = TrimBlanks(txtPassword->text());
     if (email.isEmpty() || password.isEmpty()) {
         m_errorFlag = true;
-        m_errorMessage = QStringLiteral("You must enter the E-Mail Address and Password you use to log in to Quillmoor");
+        m_errorMessage =
+            QStringLiteral("You must enter the E-Mail Address and Password you use to log in to Quillmoor");
     }
     if (!m_errorFlag) {
         Session::EncodedEmail = Base64::Base64Encode(email);
@@ -156,7 +157,10 @@ void frmLogin::cmdLogin_Click()
     MessageBox::show(m_errorMessage, kUnableToLogIn, MessageBox::Icon::Critical);
 }
 
-void frmLogin::cmdNewAccount_Click() { SignInFlow::newAccount(); }
+void frmLogin::cmdNewAccount_Click()
+{
+    SignInFlow::newAccount();
+}
 
 void frmLogin::closeEvent(QCloseEvent* event)
 {

@@ -16,14 +16,16 @@ namespace {
 int g_depth = 0;
 } // namespace
 
-QString SiteCaption(qint16 siteId, const QString* name) {
+QString SiteCaption(qint16 siteId, const QString* name)
+{
     if (!name)
         return QString::number(siteId);
     QString caption = *name;
     return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-void LoadSiteList(const QString& email, const QString& password) {
+void LoadSiteList(const QString& email, const QString& password)
+{
     ++g_depth;
     BusyPointer::setBusy(true);
 

@@ -22,7 +22,8 @@
 
 frmMain::frmMain()
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                               Qt::WindowSystemMenuHint) {
+                               Qt::WindowSystemMenuHint)
+{
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quillmoor Lumenpane"));
     setWindowIcon(AppIcon::icon());
@@ -73,7 +74,8 @@ frmMain::frmMain()
 }
 
 QAction* frmMain::addIndexedItem(QMenu* menu, const QString& name, qint16 index, const QString& caption,
-                                 QAction* before) {
+                                 QAction* before)
+{
     auto* item = new QAction(caption, menu);
     item->setObjectName(name);
     item->setProperty("index", index);
@@ -89,14 +91,16 @@ QAction* frmMain::addIndexedItem(QMenu* menu, const QString& name, qint16 index,
     return item;
 }
 
-void frmMain::Form_Load() {
+void frmMain::Form_Load()
+{
     setWindowTitle(QStringLiteral("Quillmoor Lumenpane (Build %1)").arg(Session::BuildNumber));
     if (!Session::StartUrl.isEmpty())
         browser->Navigate(Session::StartUrl);
     keepOuterSize();
 }
 
-void frmMain::keepOuterSize() {
+void frmMain::keepOuterSize()
+{
     // The outer size is fixed; what the frame and title bar take (known once the window manager has framed
     // the window) comes off the client area.
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
@@ -106,7 +110,8 @@ void frmMain::keepOuterSize() {
         setFixedSize(client);
 }
 
-QAction* frmMain::removeSiteItem(qint16 index) {
+QAction* frmMain::removeSiteItem(qint16 index)
+{
     if (index == 0 || !mnuRefreshWSList.contains(index))
         return nullptr;
     QAction* item = mnuRefreshWSList.take(index);
@@ -118,7 +123,8 @@ QAction* frmMain::removeSiteItem(qint16 index) {
     return next;
 }
 
-QAction* frmMain::createSiteItem(qint16 index, QAction* before) {
+QAction* frmMain::createSiteItem(qint16 index, QAction* before)
+{
     if (QAction* existing = mnuRefreshWSList.value(index))
         return existing;
     QAction* item = addIndexedItem(mnuWebsite, QStringLiteral("mnuRefreshWSList"), index, QString(), before);
@@ -126,31 +132,38 @@ QAction* frmMain::createSiteItem(qint16 index, QAction* before) {
     return item;
 }
 
-void frmMain::mnuRefresh_Click() {
+void frmMain::mnuRefresh_Click()
+{
     browser->Refresh();
 }
 
-void frmMain::mnuExit_Click() {
+void frmMain::mnuExit_Click()
+{
     if (frmSysTray* tray = Form<frmSysTray>::existing())
         tray->popupExit_Click();
     else
         Program::end();
 }
 
-void frmMain::mnuSettings_Click() {
+void frmMain::mnuSettings_Click()
+{
     browser->Navigate(Protocol::SettingsAddress());
 }
-void frmMain::mnuOnlineHelp_Click() {
+void frmMain::mnuOnlineHelp_Click()
+{
     browser->Navigate(Protocol::HelpAddress());
 }
-void frmMain::mnuUpdate_Click() {
+void frmMain::mnuUpdate_Click()
+{
     browser->Navigate(Protocol::UpdateCheckAddress(Session::BuildNumber));
 }
-void frmMain::mnuAbout_Click() {
+void frmMain::mnuAbout_Click()
+{
     Form<frmAbout>::show();
 }
 
-void frmMain::mnuChgDate_Click(qint16 index) {
+void frmMain::mnuChgDate_Click(qint16 index)
+{
     if (index == ReportPeriod::Specify) {
         Form<frmSpecifyDates>::show();
         return;
@@ -163,7 +176,8 @@ void frmMain::mnuChgDate_Click(qint16 index) {
     browser->Navigate(Protocol::PeriodAddress(Session::FromDate, Session::ToDate));
 }
 
-void frmMain::mnuRefreshWSList_Click(qint16 index) {
+void frmMain::mnuRefreshWSList_Click(qint16 index)
+{
     if (index == 0) {
         LoadSiteList(Protocol::TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Login)),
                      Protocol::TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Password)));
@@ -172,7 +186,8 @@ void frmMain::mnuRefreshWSList_Click(qint16 index) {
     browser->Navigate(Protocol::SiteAddress(Session::FromDate, Session::ToDate, index));
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void frmMain::closeEvent(QCloseEvent* event)
+{
     // Without a notification area there is no icon to come back from, and a program without any window
     // could be neither reached nor ended: closing then ends the program, as Exit does.
     if (!QSystemTrayIcon::isSystemTrayAvailable() || !Form<frmSysTray>::isLoaded()) {
@@ -184,7 +199,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
     Form<frmMain>::unload();
 }
 
-void frmMain::showEvent(QShowEvent* event) {
+void frmMain::showEvent(QShowEvent* event)
+{
     QMainWindow::showEvent(event);
     keepOuterSize();
     if (!m_placed) {
@@ -193,7 +209,8 @@ void frmMain::showEvent(QShowEvent* event) {
     }
 }
 
-void frmMain::moveEvent(QMoveEvent* event) {
+void frmMain::moveEvent(QMoveEvent* event)
+{
     // A window manager reports its frame after mapping the window, which arrives as a move.
     QMainWindow::moveEvent(event);
     keepOuterSize();

@@ -2,7 +2,8 @@
 
 namespace TrayMouse {
 
-Action decide(int code, int previousCode) {
+Action decide(int code, int previousCode)
+{
     if (code == LeftButtonDoubleClick)
         return Action::Restore;
     // A movement reported between press and release means the press was not meant for the menu.
@@ -11,7 +12,8 @@ Action decide(int code, int previousCode) {
     return Action::None;
 }
 
-QList<int> codesFor(QSystemTrayIcon::ActivationReason reason) {
+QList<int> codesFor(QSystemTrayIcon::ActivationReason reason)
+{
     switch (reason) {
     case QSystemTrayIcon::Trigger:
         return {LeftButtonDown, LeftButtonUp};

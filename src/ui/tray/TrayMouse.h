@@ -32,7 +32,8 @@ QList<int> codesFor(QSystemTrayIcon::ActivationReason reason);
 // Keeps the previous code between events.
 class Decoder {
 public:
-    Action feed(int code) {
+    Action feed(int code)
+    {
         const Action action = decide(code, m_previous);
         m_previous = code;
         return action;

@@ -7,7 +7,8 @@
 #include <QCursor>
 #include <QMenu>
 
-frmSysTray::frmSysTray() : QWidget(nullptr) {
+frmSysTray::frmSysTray() : QWidget(nullptr)
+{
     setObjectName(QStringLiteral("frmSysTray"));
     setWindowTitle(QStringLiteral("System Tray"));
 
@@ -25,7 +26,8 @@ frmSysTray::frmSysTray() : QWidget(nullptr) {
     connect(trayIcon, &QSystemTrayIcon::activated, this, &frmSysTray::trayIcon_Activated);
 }
 
-void frmSysTray::Form_Load() {
+void frmSysTray::Form_Load()
+{
     // Taking the main window's icon loads the main window, hidden, when it is not loaded yet.
     trayIcon->setIcon(Form<frmMain>::get()->windowIcon());
     trayIcon->setToolTip(toolTip());
@@ -35,12 +37,14 @@ void frmSysTray::Form_Load() {
     trayIcon->show();
 }
 
-void frmSysTray::trayIcon_Activated(QSystemTrayIcon::ActivationReason reason) {
+void frmSysTray::trayIcon_Activated(QSystemTrayIcon::ActivationReason reason)
+{
     for (int code : TrayMouse::codesFor(reason))
         trayIcon_MouseEvent(code);
 }
 
-void frmSysTray::trayIcon_MouseEvent(int code) {
+void frmSysTray::trayIcon_MouseEvent(int code)
+{
     switch (m_mouse.feed(code)) {
     case TrayMouse::Action::Restore:
         popupRestore_Click();
@@ -55,18 +59,21 @@ void frmSysTray::trayIcon_MouseEvent(int code) {
     }
 }
 
-void frmSysTray::DeleteIcon() {
+void frmSysTray::DeleteIcon()
+{
     trayIcon->hide();
 }
 
-void frmSysTray::popupExit_Click() {
+void frmSysTray::popupExit_Click()
+{
     DeleteIcon();
     Form<frmSysTray>::unload();
     // Ends at once: the other windows go without their close handlers running.
     Program::end();
 }
 
-void frmSysTray::popupRestore_Click() {
+void frmSysTray::popupRestore_Click()
+{
     frmMain* window = Form<frmMain>::get();
     window->setWindowState(window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     Form<frmMain>::show();
