@@ -12,7 +12,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; [ -f "$work/sim.log" ] && { echo "--- simulator log"; cat "$work/sim.log"; } >&2; exit 1; }
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/sim.log" ] && { echo "--- simulator log"; cat "$work/sim.log"; } >&2
+  [ -f "$work/client.out" ] && { echo "--- client output"; tail -n 40 "$work/client.out"; } >&2
+  exit 1
+}
 pass() { echo "ok: $*"; }
 
 # wait_for SECONDS COMMAND...: retries the command until it succeeds.
