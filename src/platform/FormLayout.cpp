@@ -1,11 +1,28 @@
 #include "FormLayout.h"
 
 #include <QCursor>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 namespace FormLayout {
+
+namespace {
+class CentreOnFirstShow : public QObject {
+public:
+    explicit CentreOnFirstShow(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            centreOnScreen(static_cast<QWidget*>(watched));
+            deleteLater();
+        }
+        return false;
+    }
+};
+} // namespace
 
 void place(QWidget* widget, int left, int top, int width, int height)
 {
@@ -36,6 +53,11 @@ void centreOnScreen(QWidget* window)
     QRect frame = window->frameGeometry();
     frame.moveCenter(area.center());
     window->move(frame.topLeft());
+}
+
+void centreWhenFirstShown(QWidget* window)
+{
+    new CentreOnFirstShow(window);
 }
 
 } // namespace FormLayout

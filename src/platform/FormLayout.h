@@ -19,4 +19,6 @@ void setFixedClientSize(QWidget* window, int width, int height);
 QFont formFont();
 // Centres a window on the screen that holds the mouse pointer (or the primary screen).
 void centreOnScreen(QWidget* window);
+// Centres the window the first time it is shown; later showings leave it where the user put it.
+void centreWhenFirstShown(QWidget* window);
 } // namespace FormLayout

@@ -21,6 +21,7 @@ frmAbout::frmAbout()
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(AppIcon::icon());
     setFont(FormLayout::formFont());
+    FormLayout::centreWhenFirstShown(this);
     FormLayout::setFixedClientSize(this, 5730, 3090);
 
     picIcon = new QLabel(this);
@@ -102,13 +103,4 @@ void frmAbout::closeEvent(QCloseEvent* event)
 {
     QDialog::closeEvent(event);
     Form<frmAbout>::unload();
-}
-
-void frmAbout::showEvent(QShowEvent* event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        FormLayout::centreOnScreen(this);
-    }
-    QDialog::showEvent(event);
 }

@@ -38,6 +38,7 @@ frmActivation::frmActivation() : QWidget(nullptr, Qt::Window)
     setWindowTitle(QStringLiteral("Enter Activation Code"));
     setWindowIcon(AppIcon::icon());
     setFont(FormLayout::formFont());
+    FormLayout::centreWhenFirstShown(this);
     // An ordinary resizable window; the controls keep their places when it is resized.
     resize(FormLayout::px(3855), FormLayout::px(1395));
 
@@ -102,13 +103,4 @@ void frmActivation::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
     Form<frmActivation>::unload();
     Program::end();
-}
-
-void frmActivation::showEvent(QShowEvent* event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        FormLayout::centreOnScreen(this);
-    }
-    QWidget::showEvent(event);
 }

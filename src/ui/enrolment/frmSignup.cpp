@@ -77,6 +77,7 @@ frmSignup::frmSignup()
     setWindowTitle(QStringLiteral("Signup"));
     setWindowIcon(AppIcon::icon());
     setFont(FormLayout::formFont());
+    FormLayout::centreWhenFirstShown(this);
     FormLayout::setFixedClientSize(this, 5670, 4935);
 
     // "&&" is how the caption writes one literal ampersand: the frame shows "Contact & Site" and has no access key.
@@ -220,13 +221,4 @@ void frmSignup::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
     Form<frmSignup>::unload();
     Program::end();
-}
-
-void frmSignup::showEvent(QShowEvent* event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        FormLayout::centreOnScreen(this);
-    }
-    QWidget::showEvent(event);
 }

@@ -48,10 +48,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void showErrors(const QString& errorList);
-
-    bool m_placed = false;
 };

@@ -47,6 +47,7 @@ frmLogin::frmLogin()
     setWindowTitle(QStringLiteral("Quillmoor Login"));
     setWindowIcon(AppIcon::icon());
     setFont(FormLayout::formFont());
+    FormLayout::centreWhenFirstShown(this);
     FormLayout::setFixedClientSize(this, 3810, 1335);
 
     Label1 = new QLabel(QStringLiteral("E-Mail Address:"), this);
@@ -178,13 +179,4 @@ void frmLogin::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void frmLogin::showEvent(QShowEvent* event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        FormLayout::centreOnScreen(this);
-    }
-    QDialog::showEvent(event);
 }

@@ -30,12 +30,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void completeSignIn();
-
     bool m_errorFlag = false;
     QString m_errorMessage;
-    bool m_placed = false;
 };

@@ -24,6 +24,7 @@ frmSpecifyDates::frmSpecifyDates()
     setWindowTitle(QStringLiteral("Date Selector"));
     setWindowIcon(AppIcon::icon());
     setFont(FormLayout::formFont());
+    FormLayout::centreWhenFirstShown(this);
     resize(FormLayout::px(7695), FormLayout::px(2925));
 
     Calendar1 = new MonthCalendar(this);
@@ -84,13 +85,4 @@ void frmSpecifyDates::closeEvent(QCloseEvent* event)
 {
     QWidget::closeEvent(event);
     Form<frmSpecifyDates>::unload();
-}
-
-void frmSpecifyDates::showEvent(QShowEvent* event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        FormLayout::centreOnScreen(this);
-    }
-    QWidget::showEvent(event);
 }
