@@ -1,18 +1,24 @@
 #pragma once
 // Helpers shared by the report viewer's window tests.
 
+#include "TestSupport.h"
 #include "about/frmAbout.h"
 #include "forms.h"
 #include "login/frmLogin.h"
 #include "main/frmMain.h"
 #include "main/frmSpecifyDates.h"
+#include "platform/Clock.h"
 #include "platform/WebView.h"
+#include "platform/XmlDocument.h"
+#include "session/Session.h"
 #include "tray/frmSysTray.h"
 
-#include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QtTest>
@@ -20,20 +26,41 @@
 namespace ViewerTesting {
 
 // Runs a script in the page and returns its result; an invalid value when the page never answered.
-inline QVariant runJs(WebView* view, const QString& script) {
-    QVariant result;
-    bool done = false;
-    view->page()->runJavaScript(script, [&](const QVariant& value) {
-        result = value;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 30000))
-        qWarning("the page did not run the script: %s", qPrintable(script));
-    return result;
+inline QVariant runJs(WebView* view, const QString& script)
+{
+    std::optional<QVariant> result;
+    view->page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
+    return QTest::qWaitFor([&] { return result.has_value(); }, 30000) ? *result : QVariant();
+}
+
+// Runs the command and waits for the page load it starts; true when that load succeeded.
+inline bool loads(WebView* view, const std::function<void()>& command)
+{
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    command();
+    return loaded.wait(60000) && loaded.last().first().toBool();
+}
+
+// Adds "menu: item, item, ..." for the menu and then for each of its submenus; an item is "name caption",
+// or "name(index) caption" in an indexed array.
+inline void describeMenu(const QString& menu, const QList<QAction*>& actions, QStringList& lines)
+{
+    const qsizetype at = lines.size();
+    QStringList items;
+    lines << menu;
+    for (QAction* a : actions) {
+        const QVariant index = a->property("index");
+        items << (a->menu() ? a->menu()->objectName() : a->objectName()) +
+                     (index.isValid() ? QString("(%1)").arg(index.toInt()) : QString()) + ' ' + a->text();
+        if (a->menu())
+            describeMenu(items.last(), a->menu()->actions(), lines);
+    }
+    lines[at] += ": " + items.join(", ");
 }
 
 // The menu bar as "name caption" lines, two blanks of indentation per level.
-inline void describeMenu(QMenu* menu, int depth, QStringList& lines) {
+inline void describeMenu(QMenu* menu, int depth, QStringList& lines)
+{
     for (QAction* a : menu->actions()) {
         const QString indent(depth * 2, QLatin1Char(' '));
         if (a->isSeparator()) {
@@ -50,7 +77,8 @@ inline void describeMenu(QMenu* menu, int depth, QStringList& lines) {
     }
 }
 
-inline QStringList menuTree(QMenuBar* bar) {
+inline QStringList menuTree(QMenuBar* bar)
+{
     QStringList lines;
     for (QAction* a : bar->actions()) {
         lines << a->menu()->objectName() + QLatin1Char(' ') + a->text();
@@ -60,17 +88,17 @@ inline QStringList menuTree(QMenuBar* bar) {
 }
 
 // The site menu in display order as "index caption", hidden items marked.
-inline QStringList siteMenu(frmMain* window) {
+inline QStringList siteMenu(frmMain* window)
+{
     QStringList lines;
     for (QAction* a : window->mnuWebsite->actions())
-        lines << QStringLiteral("%1 %2%3")
-                     .arg(a->property("index").toInt())
-                     .arg(a->text(), a->isVisible() ? "" : " (hidden)");
+        lines << QString("%1 %2%3").arg(a->property("index").toInt()).arg(a->text(), a->isVisible() ? "" : " (hidden)");
     return lines;
 }
 
 // Unloads every window of the program and lets the deletions happen.
-inline void unloadAll() {
+inline void unloadAll()
+{
     Form<frmAbout>::unload();
     Form<frmSpecifyDates>::unload();
     Form<frmMain>::unload();
@@ -79,10 +107,63 @@ inline void unloadAll() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Signs in with the demo account through the sign-in window; the main window, when it appeared.
+inline frmMain* signIn()
+{
+    frmLogin* login = Form<frmLogin>::show();
+    login->txtEmail->setText("demo@example.com");
+    login->txtPassword->setText("demo123");
+    QTest::mouseClick(login->cmdLogin, Qt::LeftButton);
+    frmMain* w = Form<frmMain>::existing();
+    if (!w || !QTest::qWaitForWindowExposed(w))
+        qWarning("the main window did not appear");
+    return w;
+}
+
+// What every window test starts from: private settings, the simulator in this process, message boxes
+// answered and recorded, a fresh session, and today fixed at Thursday 11/8/2007.
+class ViewerTest : public QObject {
+protected:
+    TempSettings settings;
+    std::unique_ptr<LocalService> service;
+    std::unique_ptr<MessageRecorder> boxes;
+    const QString startPage = "default2.asp?autologin=true&email=demo@example.com&password=demo123";
+
+    ViewerTest()
+    {
+        QCoreApplication::setOrganizationName("Quillmoor");
+        QCoreApplication::setApplicationName("Lumenpane");
+    }
+    void start()
+    {
+        service = std::make_unique<LocalService>();
+        boxes = std::make_unique<MessageRecorder>();
+        XmlDocument::setTransferTimeoutMs(30000);
+        QSettings().clear();
+        Session::reset();
+        Clock::setTestToday(QDate(2007, 11, 8));
+        Session::FromDate = Session::ToDate = Clock::today();
+    }
+    void stop()
+    {
+        unloadAll();
+        boxes.reset();
+        service.reset();
+    }
+    QString report(const QString& pathAndQuery) const { return service->base() + "/lumenpane/" + pathAndQuery; }
+    int requestsFor(const QString& pathAndQuery) const
+    {
+        return int(service->server().requestLog().count("GET /lumenpane/" + pathAndQuery));
+    }
+    // Neither a message box nor the busy pointer is left behind.
+    bool quiet() const { return boxes->shown.isEmpty() && !QApplication::overrideCursor(); }
+};
+
 // A notification area on the test's X display, for as long as the object lives.
 class Trayer {
 public:
-    Trayer() {
+    Trayer()
+    {
         m_process.setProgram(QStringLiteral("trayer"));
         m_process.setArguments({QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
                                 QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
@@ -90,7 +171,8 @@ public:
                                 QStringLiteral("pixel"), QStringLiteral("--height"), QStringLiteral("28")});
         m_process.start();
     }
-    ~Trayer() {
+    ~Trayer()
+    {
         m_process.terminate();
         if (!m_process.waitForFinished(5000))
             m_process.kill();
@@ -100,7 +182,8 @@ public:
             qWarning("the notification area is still reported after trayer ended");
     }
     bool started() { return m_process.waitForStarted(10000); }
-    bool ready() {
+    bool ready()
+    {
         return started() && QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 20000);
     }
 
