@@ -15,12 +15,9 @@
 
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QtTest>
 
 namespace ViewerTesting {
@@ -56,35 +53,6 @@ inline void describeMenu(const QString& menu, const QList<QAction*>& actions, QS
             describeMenu(items.last(), a->menu()->actions(), lines);
     }
     lines[at] += ": " + items.join(", ");
-}
-
-// The menu bar as "name caption" lines, two blanks of indentation per level.
-inline void describeMenu(QMenu* menu, int depth, QStringList& lines)
-{
-    for (QAction* a : menu->actions()) {
-        const QString indent(depth * 2, QLatin1Char(' '));
-        if (a->isSeparator()) {
-            lines << indent + QStringLiteral("-");
-        } else if (a->menu()) {
-            lines << indent + a->menu()->objectName() + QLatin1Char(' ') + a->text();
-            describeMenu(a->menu(), depth + 1, lines);
-        } else {
-            const QVariant index = a->property("index");
-            lines << indent + a->objectName() +
-                         (index.isValid() ? QStringLiteral("(%1)").arg(index.toInt()) : QString()) + QLatin1Char(' ') +
-                         a->text();
-        }
-    }
-}
-
-inline QStringList menuTree(QMenuBar* bar)
-{
-    QStringList lines;
-    for (QAction* a : bar->actions()) {
-        lines << a->menu()->objectName() + QLatin1Char(' ') + a->text();
-        describeMenu(a->menu(), 1, lines);
-    }
-    return lines;
 }
 
 // The site menu in display order as "index caption", hidden items marked.
@@ -157,38 +125,6 @@ protected:
     }
     // Neither a message box nor the busy pointer is left behind.
     bool quiet() const { return boxes->shown.isEmpty() && !QApplication::overrideCursor(); }
-};
-
-// A notification area on the test's X display, for as long as the object lives.
-class Trayer {
-public:
-    Trayer()
-    {
-        m_process.setProgram(QStringLiteral("trayer"));
-        m_process.setArguments({QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
-                                QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
-                                QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--heighttype"),
-                                QStringLiteral("pixel"), QStringLiteral("--height"), QStringLiteral("28")});
-        m_process.start();
-    }
-    ~Trayer()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-        // The tray is gone only once Qt has seen its owner leave.
-        if (!QTest::qWaitFor([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
-            qWarning("the notification area is still reported after trayer ended");
-    }
-    bool started() { return m_process.waitForStarted(10000); }
-    bool ready()
-    {
-        return started() && QTest::qWaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 20000);
-    }
-
-private:
-    QProcess m_process;
 };
 
 } // namespace ViewerTesting
