@@ -28,5 +28,7 @@ void MessageBox::show(const QString& text, const QString& title, Icon icon)
                                      : icon == Icon::Information ? QMessageBox::Information
                                                                  : QMessageBox::NoIcon;
     QMessageBox box(qtIcon, title, text, QMessageBox::Ok);
+    // Texts may come from the service: shown exactly as sent, never interpreted as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }

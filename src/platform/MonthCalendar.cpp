@@ -28,10 +28,24 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent)
     for (const char* name : {"qt_calendar_monthbutton", "qt_calendar_yearbutton", "qt_calendar_yearedit"})
         if (QWidget* part = findChild<QWidget*>(QLatin1String(name)))
             part->setFont(title);
+
+    // Otherwise the pick stays on a page the user has left, and Apply would read a day no longer in view.
+    connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::followPage);
 }
 
 void MonthCalendar::setDate(const QDate& date)
 {
     setSelectedDate(date);
     setCurrentPage(date.year(), date.month());
+}
+
+void MonthCalendar::followPage(int year, int month)
+{
+    const QDate picked = selectedDate();
+    const QDate first(year, month, 1);
+    if (!picked.isValid() || !first.isValid())
+        return;
+    const QDate moved(year, month, qMin(picked.day(), first.daysInMonth()));
+    if (moved != picked)
+        setSelectedDate(moved); // kept within the calendar's range by the widget
 }

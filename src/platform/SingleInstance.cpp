@@ -38,8 +38,9 @@ bool SingleInstance::acquire()
     if (folder.isEmpty())
         folder = QDir::tempPath();
     QDir().mkpath(folder);
-    const QString name = key();
-    m_lock = std::make_unique<QLockFile>(QDir(folder).filePath(name + QStringLiteral(".lock")));
+    // The socket sits next to the lock, in the user's own runtime folder rather than under a shared /tmp.
+    const QString name = QDir(folder).filePath(key() + QStringLiteral(".socket"));
+    m_lock = std::make_unique<QLockFile>(QDir(folder).filePath(key() + QStringLiteral(".lock")));
     m_lock->setStaleLockTime(0); // a lock is stale only when its process is gone
     if (!m_lock->tryLock(0)) {
         QLocalSocket socket;

@@ -1,6 +1,6 @@
 #include "Protocol.h"
 
-#include "Session.h"
+#include "Service.h"
 
 #include <QRegularExpression>
 
@@ -59,11 +59,11 @@ QString QueryValue(const QString& value)
 
 static QString api(const QString& query)
 {
-    return Session::ApiServerBase() + QStringLiteral("/v3/rsapi.asp?") + query;
+    return Service::apiBase() + QStringLiteral("/v3/rsapi.asp?") + query;
 }
 static QString report(const QString& pathAndQuery)
 {
-    return Session::ReportServerBase() + QStringLiteral("/lumenpane/") + pathAndQuery;
+    return Service::reportBase() + QStringLiteral("/lumenpane/") + pathAndQuery;
 }
 
 QString ListSitesAddress(const QString& email, const QString& password)

@@ -1,4 +1,4 @@
-#include "Session.h"
+#include "Service.h"
 
 #include <QtGlobal>
 
@@ -14,20 +14,13 @@ QString fromEnvironment(const char* name, const char* builtIn)
 }
 } // namespace
 
-QString Session::ApiServerBase()
+namespace Service {
+QString apiBase()
 {
     return fromEnvironment("LUMENPANE_API_BASE", LUMENPANE_API_SERVER_BASE);
 }
-QString Session::ReportServerBase()
+QString reportBase()
 {
     return fromEnvironment("LUMENPANE_REPORT_BASE", LUMENPANE_REPORT_SERVER_BASE);
 }
-
-void Session::reset()
-{
-    FromDate = ToDate = QDate();
-    StartUrl.clear();
-    Base64Alphabet.clear();
-    EncodedEmail.clear();
-    EncodedPassword.clear();
-}
+} // namespace Service

@@ -1,4 +1,4 @@
-#include "FormLayout.h"
+#include "WindowPlacement.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace FormLayout {
+namespace WindowPlacement {
 
 namespace {
 class CentreOnFirstShow : public QObject {
@@ -23,24 +23,6 @@ public:
     }
 };
 } // namespace
-
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(px(left), px(top), px(width), px(height));
-}
-
-void setFixedClientSize(QWidget* window, int width, int height)
-{
-    window->setFixedSize(px(width), px(height));
-}
-
-QFont formFont()
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    return font;
-}
 
 void centreOnScreen(QWidget* window)
 {
@@ -60,4 +42,4 @@ void centreWhenFirstShown(QWidget* window)
     new CentreOnFirstShow(window);
 }
 
-} // namespace FormLayout
+} // namespace WindowPlacement
