@@ -1,0 +1,176 @@
+#include "Client.h"
+
+#include "ActivationDialog.h"
+#include "LoginDialog.h"
+#include "SignUpDialog.h"
+#include "TrayIcon.h"
+#include "platform/MessageBox.h"
+#include "platform/Program.h"
+#include "session/CredentialStore.h"
+
+#include <QApplication>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+using HandOver::Kind;
+
+Client::Client(QObject* parent) : QObject(parent)
+{
+    connect(&m_viewer, &ViewerProcess::received, this, &Client::viewerSaid);
+    connect(&m_viewer, &ViewerProcess::ended, this, &Client::viewerEnded);
+}
+
+Client::~Client()
+{
+    delete m_login;
+    delete m_signUp;
+    delete m_activation;
+    m_viewer.stop();
+}
+
+void Client::start()
+{
+    showLogin();
+}
+
+template <class Window> void Client::dismiss(QPointer<Window>& window)
+{
+    if (!window)
+        return;
+    window->disconnect(this);
+    window->hide();
+    window->deleteLater();
+    window.clear();
+}
+
+void Client::showLogin()
+{
+    m_login = new LoginDialog;
+    connect(m_login, &LoginDialog::signedIn, this, &Client::signedIn);
+    connect(m_login, &LoginDialog::activationRequired, this, &Client::showActivation);
+    connect(m_login, &LoginDialog::newAccountRequested, this, &Client::showSignUp);
+    connect(m_login, &QDialog::rejected, this, &Client::exit);
+    m_login->show();
+    // Once the window is on screen, the viewer starts in the background so that its engine is warm by "Login".
+    QTimer::singleShot(0, this, [this] { m_viewer.start(); });
+}
+
+// Each hand-over shows the next window first, so that one window is open at every moment.
+void Client::showSignUp()
+{
+    m_signUp = new SignUpDialog;
+    connect(m_signUp, &SignUpDialog::accountCreated, this, [this] {
+        showLogin();
+        dismiss(m_signUp);
+    });
+    connect(m_signUp, &QDialog::rejected, this, &Client::exit);
+    m_signUp->show();
+    dismiss(m_login);
+}
+
+void Client::showActivation()
+{
+    m_activation = new ActivationDialog;
+    connect(m_activation, &ActivationDialog::activated, this, [this] {
+        showLogin();
+        dismiss(m_activation);
+    });
+    connect(m_activation, &QDialog::rejected, this, &Client::exit);
+    m_activation->show();
+    dismiss(m_login);
+}
+
+void Client::signedIn(const SessionInfo& session)
+{
+    m_session = session;
+    m_session.rememberedLogin = CredentialStore::GetStringSetting(CredentialStore::Login);
+    m_session.rememberedPassword = CredentialStore::GetStringSetting(CredentialStore::Password);
+    m_signedIn = true;
+    if (!m_tray) {
+        m_tray = new TrayIcon(this);
+        connect(m_tray, &TrayIcon::restoreRequested, this, &Client::restore);
+        connect(m_tray, &TrayIcon::exitRequested, this, &Client::exit);
+    }
+    m_tray->show();
+    // The sign-in window stays until the main window shows, but takes no second click meanwhile.
+    m_login->setEnabled(false);
+    m_waitingForViewer = true;
+    m_viewerStarts = m_viewer.isRunning() ? 0 : 1;
+    m_viewer.send({Kind::Open, m_session, true});
+}
+
+void Client::restore()
+{
+    if (!m_signedIn)
+        return;
+    if (m_viewer.isRunning())
+        m_viewer.send({Kind::Show, {}, false});
+    else
+        m_viewer.send({Kind::Open, m_session, false}); // a fresh main window knows only "Refresh List"
+}
+
+void Client::bringForward()
+{
+    if (m_signedIn) {
+        restore();
+        return;
+    }
+    for (QWidget* window : {static_cast<QWidget*>(m_login.data()), static_cast<QWidget*>(m_signUp.data()),
+                            static_cast<QWidget*>(m_activation.data())}) {
+        if (window) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            window->show();
+            window->raise();
+            window->activateWindow();
+        }
+    }
+}
+
+void Client::exit()
+{
+    if (m_tray)
+        m_tray->hide();
+    m_viewer.stop();
+    Program::end();
+}
+
+void Client::viewerSaid(const HandOver::Message& message)
+{
+    switch (message.kind) {
+    case Kind::Shown:
+        if (m_waitingForViewer) {
+            m_waitingForViewer = false;
+            dismiss(m_login);
+        }
+        break;
+    case Kind::Period:
+        m_session.from = message.session.from;
+        m_session.to = message.session.to;
+        break;
+    case Kind::Exit:
+        exit();
+        break;
+    case Kind::MainClosed:
+        // Without a notification area nothing would be left to come back from, or to end the program with.
+        if (!QSystemTrayIcon::isSystemTrayAvailable())
+            exit();
+        break;
+    default:
+        break;
+    }
+}
+
+void Client::viewerEnded()
+{
+    if (!m_waitingForViewer)
+        return; // the tray stays; "Restore" starts a new viewer
+    // The viewer went away during the sign-in: one more try, then say so and let the user try again.
+    if (m_viewerStarts++ < 2) {
+        m_viewer.send({Kind::Open, m_session, true});
+        return;
+    }
+    m_waitingForViewer = false;
+    if (m_login)
+        m_login->setEnabled(true);
+    MessageBox::show(QStringLiteral("The report viewer could not be started."), MessageBox::Icon::Critical);
+}

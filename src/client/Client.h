@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ViewerProcess.h"
+#include "session/SessionInfo.h"
+
+#include <QObject>
+#include <QPointer>
+
+class ActivationDialog;
+class LoginDialog;
+class SignUpDialog;
+class TrayIcon;
+
+// The first process: it owns the session and the lifetimes of the sign-in, sign-up and activation windows, the
+// tray icon and the report viewer, and holds the flows between them.
+//
+//   start          → the sign-in window, and the viewer started hidden so that its engine is warm
+//   signed in      → the tray icon; the viewer opens the session (start page, site list) and shows its window;
+//                    once it is on screen the sign-in window goes
+//   refusal 45     → the activation window; activated → a fresh sign-in window
+//   New Account    → the sign-up window; account created → a fresh sign-in window
+//   Restore        → the viewer brings its main window back (a new viewer if it has ended)
+//   Exit           → the icon goes, the viewer ends, the program ends
+//   a close box before the sign-in, or the main window closed where there is no notification area → Exit
+class Client : public QObject {
+    Q_OBJECT
+public:
+    explicit Client(QObject* parent = nullptr);
+    ~Client() override;
+
+    void start();
+    // A second copy of the program asked this one to come forward.
+    void bringForward();
+    void restore();
+    void exit();
+
+    bool isSignedIn() const { return m_signedIn; }
+    const SessionInfo& session() const { return m_session; }
+    TrayIcon* trayIcon() const { return m_tray; }
+    ViewerProcess& viewer() { return m_viewer; }
+
+private:
+    void showLogin();
+    void showSignUp();
+    void showActivation();
+    void signedIn(const SessionInfo& session);
+    void viewerSaid(const HandOver::Message& message);
+    void viewerEnded();
+    // Closes and forgets a window without the close ending the program.
+    template <class Window> void dismiss(QPointer<Window>& window);
+
+    SessionInfo m_session;
+    bool m_signedIn = false;
+    bool m_waitingForViewer = false; // signed in, the sign-in window waits for the main window to show
+    int m_viewerStarts = 0;          // starts for the sign-in under way, to give up on a viewer that cannot start
+    QPointer<LoginDialog> m_login;
+    QPointer<SignUpDialog> m_signUp;
+    QPointer<ActivationDialog> m_activation;
+    TrayIcon* m_tray = nullptr;
+    ViewerProcess m_viewer;
+};

@@ -1,0 +1,65 @@
+#include "TrayIcon.h"
+
+#include "platform/AppIcon.h"
+
+#include <QCursor>
+#include <QMenu>
+
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("frmSysTray"));
+    m_menu = new QMenu(QStringLiteral("Popup Menu"));
+    m_menu->setObjectName(QStringLiteral("mnuPopup"));
+    QAction* restore = m_menu->addAction(QStringLiteral("Restore"));
+    restore->setObjectName(QStringLiteral("popupRestore"));
+    QAction* exit = m_menu->addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("popupExit"));
+    connect(restore, &QAction::triggered, this, &TrayIcon::restoreRequested);
+    connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
+
+    m_icon = new QSystemTrayIcon(AppIcon::icon(), this);
+    m_icon->setObjectName(QStringLiteral("trayIcon"));
+    m_icon->setToolTip(toolTip());
+    // Some notification areas draw the icon's menu themselves, and show no icon at all without one.
+    m_icon->setContextMenu(m_menu);
+    connect(m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
+}
+
+TrayIcon::~TrayIcon()
+{
+    m_icon->hide();
+    delete m_menu;
+}
+
+void TrayIcon::show()
+{
+    // Where there is no notification area the icon stays away; it appears should one start later.
+    m_icon->show();
+}
+
+void TrayIcon::hide()
+{
+    m_icon->hide();
+}
+
+void TrayIcon::activated(QSystemTrayIcon::ActivationReason reason)
+{
+    for (int code : TrayMouse::codesFor(reason))
+        handleMouseCode(code);
+}
+
+void TrayIcon::handleMouseCode(int code)
+{
+    switch (m_mouse.feed(code)) {
+    case TrayMouse::Action::Restore:
+        emit restoreRequested();
+        break;
+    case TrayMouse::Action::ShowMenu:
+        // Most notification areas have opened the context menu already; do not open a second one.
+        if (!m_menu->isVisible())
+            m_menu->popup(QCursor::pos());
+        break;
+    case TrayMouse::Action::None:
+        break;
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "TrayMouse.h"
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+class QAction;
+class QMenu;
+
+// The program's icon in the notification area with its menu, "Restore" and "Exit". It appears after a sign-in and
+// stays until the program ends.
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    explicit TrayIcon(QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    static QString toolTip() { return QStringLiteral("Quillmoor Lumenpane"); }
+
+    void show();
+    void hide();
+    QMenu* menu() const { return m_menu; }
+    QSystemTrayIcon* icon() const { return m_icon; }
+    // One mouse event on the icon, as the code the notification area reports.
+    void handleMouseCode(int code);
+
+signals:
+    void restoreRequested();
+    void exitRequested();
+
+private:
+    void activated(QSystemTrayIcon::ActivationReason reason);
+
+    QMenu* m_menu = nullptr;
+    QSystemTrayIcon* m_icon = nullptr;
+    TrayMouse::Decoder m_mouse;
+};
