@@ -1,6 +1,6 @@
 # Reads reports as a person would with the real programs: signs in, picks a period and a site from the
-# menus, closes to the notification area (trayer) and comes back, and ends from the tray; then, with no
-# notification area on the display, closing the main window ends the program.
+# menus, closes to the notification area (trayer) and comes back, survives a viewer that dies, and ends from
+# the tray; then, with no notification area on the display, closing the main window ends the program.
 source "$E2E_LIB"
 main_title='Quillmoor Lumenpane \(Build 40\)' # as a pattern: xdotool matches window names by pattern
 start_page="GET /lumenpane/default2.asp?autologin=true&email=demo@example.com&password=demo123"
@@ -71,6 +71,10 @@ tray_icons() {
 tray_has_icon() { [ "$(tray_icons)" -ge 1 ]; }
 main_shown() { xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1; }
 main_gone() { ! main_shown; }
+# Every process below the given one (the viewer and the web engine's helpers below it).
+tree_of() { local c; for c in $(pgrep -P "$1" || true); do echo "$c"; tree_of "$c"; done; }
+viewer_pid() { pgrep -P "$client_pid" -f lumenpane-viewer | head -n1; }
+no_viewer() { [ -z "$(viewer_pid)" ]; }
 ended_cleanly() {
   local children=$1
   wait_for 30 gone "$client_pid" || fail "the program did not end"
@@ -127,7 +131,8 @@ close_window "$main"
 wait_for 20 main_gone || fail "the main window did not close"
 client_running || fail "closing the main window ended the program"
 [ "$(tray_icons)" -ge 1 ] || fail "the icon went with the window"
-pass "closed to the tray"
+wait_for 20 no_viewer || fail "the viewer kept running without a window"
+pass "closed to the tray; the viewer and its engine ended"
 "$LUMENPANE_BIN" >"$work/second.out" 2>&1 &
 second=$!
 wait_for 20 gone "$second" || fail "the second copy did not end"
@@ -135,17 +140,18 @@ main=$(wait_window "$main_title" 30)
 wait_logged "$start_page" 2
 pass "a second copy brought back a fresh main window with the start page"
 
-# Close again and double-click the icon.
-close_window "$main"
-wait_for 20 main_gone || fail "the main window did not close"
+# A viewer that dies takes its window along, but not the program: the icon brings a new one.
+kill -9 "$(viewer_pid)"
+wait_for 20 main_gone || fail "the main window outlived its viewer"
+client_running || fail "the program ended with its viewer"
 icon=$(xwininfo -tree -id "$panel" | awk '/\("lumenpane"/ {print $1; exit}')
 xdotool mousemove --window "$icon" 8 8 click --repeat 2 --delay 80 1
 main=$(wait_window "$main_title" 30)
 wait_logged "$start_page" 3
-pass "a double click on the icon restored the window"
+pass "after the viewer died, a double click on the icon restored the window"
 
 # The tray menu's Exit ends the program and takes the icon along.
-children=$(pgrep -P "$client_pid" || true)
+children=$(tree_of "$client_pid")
 xdotool mousemove --window "$icon" 8 8 click 3
 wait_for 10 tray_menu_shown || fail "no tray menu"
 xdotool key --delay 80 Down Down Return
@@ -158,14 +164,14 @@ kill "$trayer_pid"; wait "$trayer_pid" 2>/dev/null || true
 start_client
 sign_in
 wait_logged "$start_page" 4
-children=$(pgrep -P "$client_pid" || true)
+children=$(tree_of "$client_pid")
 close_window "$main"
 ended_cleanly "$children"
 pass "without a notification area, closing the main window ended the program"
 
 start_client
 sign_in
-children=$(pgrep -P "$client_pid" || true)
+children=$(tree_of "$client_pid")
 menu alt+f x
 ended_cleanly "$children"
 pass "File > Exit ended the program"

@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "platform/XmlDocument.h"
-#include "session/Session.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -67,7 +66,6 @@ QStringList boxLines(const MessageRecorder& recorder)
 ServiceAndBoxes::ServiceAndBoxes()
 {
     XmlDocument::setTransferTimeoutMs(30000);
-    Session::reset();
 }
 
 void ServiceAndBoxes::answer(int status, const QByteArray& body)
@@ -108,16 +106,6 @@ QStringList clippedCaptions(const QWidget* window)
         if (list->sizeHint().width() > list->width())
             clipped << list->currentText();
     return clipped;
-}
-
-QList<QWidget*> tabWalk(int presses)
-{
-    QList<QWidget*> visited;
-    for (int i = 0; i < presses; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget();
-    }
-    return visited;
 }
 
 std::optional<SystemRegistry::Value> FakeRegistry::read(quint32 root, const QString& key, const QString& name,

@@ -67,9 +67,6 @@ public:
 // height, buttons and frame titles with room for their edges, and the widest entry of a list box).
 QStringList clippedCaptions(const QWidget* window);
 
-// The widgets the focus moves to on each of that many Tab presses.
-QList<QWidget*> tabWalk(int presses);
-
 // A machine's configuration database and program launcher for tests: values under "key|value name",
 // and the ordinary files and started programs as lists.
 struct FakeRegistry : SystemRegistry {
