@@ -1,6 +1,7 @@
 #include "client/Client.h"
 #include "platform/Program.h"
 #include "platform/SingleInstance.h"
+#include "platform/TimerProbe.h"
 
 #include <QApplication>
 
@@ -21,5 +22,6 @@ int main(int argc, char* argv[])
     QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &client,
                      &Client::bringForward);
     client.start();
+    TimerProbe::startIfAsked();
     return Program::run();
 }

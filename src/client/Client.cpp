@@ -6,6 +6,7 @@
 #include "TrayIcon.h"
 #include "platform/MessageBox.h"
 #include "platform/Program.h"
+#include "session/AccountCommand.h"
 #include "session/CredentialStore.h"
 
 #include <QApplication>
@@ -45,6 +46,8 @@ template <class Window> void Client::dismiss(QPointer<Window>& window)
 
 void Client::showLogin()
 {
+    if (Program::isEnding())
+        return; // a window closed while the service was asked ended the program
     m_login = new LoginDialog;
     connect(m_login, &LoginDialog::signedIn, this, &Client::signedIn);
     connect(m_login, &LoginDialog::activationRequired, this, &Client::showActivation);
@@ -58,6 +61,8 @@ void Client::showLogin()
 // Each hand-over shows the next window first, so that one window is open at every moment.
 void Client::showSignUp()
 {
+    if (Program::isEnding())
+        return; // a window closed while the service was asked ended the program
     m_signUp = new SignUpDialog;
     connect(m_signUp, &SignUpDialog::accountCreated, this, [this] {
         showLogin();
@@ -70,6 +75,8 @@ void Client::showSignUp()
 
 void Client::showActivation()
 {
+    if (Program::isEnding())
+        return; // a window closed while the service was asked ended the program
     m_activation = new ActivationDialog;
     connect(m_activation, &ActivationDialog::activated, this, [this] {
         showLogin();
@@ -82,6 +89,8 @@ void Client::showActivation()
 
 void Client::signedIn(const SessionInfo& session)
 {
+    if (Program::isEnding())
+        return; // the sign-in window was closed while the service was asked
     m_session = session;
     m_session.rememberedLogin = CredentialStore::GetStringSetting(CredentialStore::Login);
     m_session.rememberedPassword = CredentialStore::GetStringSetting(CredentialStore::Password);
@@ -111,6 +120,11 @@ void Client::restore()
 
 void Client::bringForward()
 {
+    // Not in the middle of asking the service: the window waiting for the answer would change under it.
+    if (accountCommandPending()) {
+        QTimer::singleShot(100, this, &Client::bringForward);
+        return;
+    }
     if (m_signedIn) {
         restore();
         return;

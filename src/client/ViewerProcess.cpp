@@ -24,6 +24,11 @@ bool ViewerProcess::isRunning() const
     return m_process && m_process->state() != QProcess::NotRunning;
 }
 
+qint64 ViewerProcess::processId() const
+{
+    return isRunning() ? m_process->processId() : 0;
+}
+
 void ViewerProcess::start()
 {
     if (isRunning())

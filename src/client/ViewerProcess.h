@@ -18,6 +18,7 @@ public:
     // Starts the viewer unless it runs already.
     void start();
     bool isRunning() const;
+    qint64 processId() const;
     // Sends a message, starting the viewer first when it does not run.
     void send(const HandOver::Message& message);
     // Asks the viewer to end and waits for it a little; kills it after that.

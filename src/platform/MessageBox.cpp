@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "Program.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
@@ -19,6 +21,9 @@ void MessageBox::setTestHandler(Handler handler)
 
 void MessageBox::show(const QString& text, const QString& title, Icon icon)
 {
+    // Once the program ends, a box would start a new waiting loop that nothing is left to answer.
+    if (Program::isEnding())
+        return;
     if (testHandler()) {
         const QCursor* pointer = QApplication::overrideCursor();
         testHandler()({text, title, icon, pointer ? pointer->shape() : Qt::ArrowCursor});

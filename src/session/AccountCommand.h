@@ -19,3 +19,8 @@ struct CommandOutcome {
 };
 
 CommandOutcome runAccountCommand(const QString& address);
+
+// True while a command waits for its answer. The wait still runs timers and socket events, so whatever would
+// open a window or another waiting loop in the middle of it (a second copy asking to come forward) checks this
+// and comes back later.
+bool accountCommandPending();
