@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <functional>
 
 namespace SettingsStore {
 
@@ -32,14 +33,29 @@ QString readText(const QString& name)
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
 
-void writeText(const QString& name, const QString& text)
+bool contains(const QString& name)
+{
+    return open().contains(name);
+}
+
+static void change(const std::function<void(QSettings&)>& edit)
 {
     QSettings settings = open();
     // The folder is closed to others before the file is first written into it.
     restrictToOwner(settings.fileName());
-    settings.setValue(name, text);
+    edit(settings);
     settings.sync();
     restrictToOwner(settings.fileName());
+}
+
+void writeText(const QString& name, const QString& text)
+{
+    change([&](QSettings& settings) { settings.setValue(name, text); });
+}
+
+void remove(const QString& name)
+{
+    change([&](QSettings& settings) { settings.remove(name); });
 }
 
 } // namespace SettingsStore

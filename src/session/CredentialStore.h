@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// The remembered sign-in: the values "Login" and "Password" of the program's settings, plain text.
+// The remembered sign-in, "Login" and "Password". The login is kept in the program's settings file; the
+// password in the desktop's keyring, or in the settings file (kept to its owner) when no keyring answers.
 // A missing value reads as the empty text; writing never reports anything.
 namespace CredentialStore {
 inline const QString Login = QStringLiteral("Login");

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a command in a D-Bus session of its own with a fresh, unlocked keyring; both go when it ends.
+# With --hung, the keyring is frozen once it is up: it takes requests and never answers them.
+# The command sees LUMENPANE_TEST_KEYRING=answers or =hung.
+set -euo pipefail
+mode=answers
+case "${1:-}" in
+  --hung) mode=hung; shift ;;
+  --answers) shift ;;
+esac
+if [ -z "${KEYRING_SESSION_BUS:-}" ]; then
+  exec env KEYRING_SESSION_BUS=1 dbus-run-session -- bash "$0" "--$mode" "$@"
+fi
+
+home=$(mktemp -d)
+keyring_pid=
+cleanup() {
+  if [ -n "$keyring_pid" ]; then
+    kill -KILL "$keyring_pid" 2>/dev/null || true
+    wait "$keyring_pid" 2>/dev/null || true
+  fi
+  rm -rf "$home"
+}
+trap cleanup EXIT
+# The keyring files and sockets go into a throw-away home, never the user's.
+export HOME=$home XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run
+mkdir -m 0700 -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+echo "" | gnome-keyring-daemon --foreground --unlock --components=secrets >/dev/null 2>&1 &
+keyring_pid=$!
+up() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+    string:org.freedesktop.secrets 2>/dev/null | grep -q "boolean true"
+}
+for _ in $(seq 200); do
+  up || ! kill -0 "$keyring_pid" 2>/dev/null && break
+  sleep 0.05
+done
+up || { echo "the keyring did not come up" >&2; exit 1; }
+if [ "$mode" = hung ]; then kill -STOP "$keyring_pid"; fi
+status=0
+LUMENPANE_TEST_KEYRING=$mode "$@" || status=$?
+exit "$status"
