@@ -3,7 +3,23 @@
 #include "platform/AppIcon.h"
 
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusInterface>
 #include <QMenu>
+
+namespace {
+// Whether Qt puts the icon on a D-Bus notification area: it does so when a watcher with a registered host runs
+// on the session bus as the icon is made, and falls back to an X11 tray otherwise.
+bool onDBusNotificationArea()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+                           QStringLiteral("org.kde.StatusNotifierWatcher"), bus);
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+} // namespace
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent)
 {
@@ -17,6 +33,7 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent)
     connect(restore, &QAction::triggered, this, &TrayIcon::restoreRequested);
     connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
 
+    m_activationRestores = onDBusNotificationArea();
     m_icon = new QSystemTrayIcon(AppIcon::icon(), this);
     m_icon->setObjectName(QStringLiteral("trayIcon"));
     m_icon->setToolTip(toolTip());
@@ -28,7 +45,7 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent)
 TrayIcon::~TrayIcon()
 {
     m_icon->hide();
-    delete m_menu;
+    delete m_menu.data();
 }
 
 void TrayIcon::show()
@@ -44,6 +61,10 @@ void TrayIcon::hide()
 
 void TrayIcon::activated(QSystemTrayIcon::ActivationReason reason)
 {
+    if (m_activationRestores && reason == QSystemTrayIcon::Trigger) {
+        emit restoreRequested();
+        return;
+    }
     for (int code : TrayMouse::codesFor(reason))
         handleMouseCode(code);
 }

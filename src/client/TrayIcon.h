@@ -2,11 +2,13 @@
 
 #include "TrayMouse.h"
 
+#include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 class QAction;
-class QMenu;
+
 
 // The program's icon in the notification area with its menu, "Restore" and "Exit". It appears after a sign-in and
 // stays until the program ends.
@@ -32,7 +34,10 @@ signals:
 private:
     void activated(QSystemTrayIcon::ActivationReason reason);
 
-    QMenu* m_menu = nullptr;
+    // On a notification area over D-Bus the host reports a click only as a plain activation, never as a
+    // double click: there the activation itself restores.
+    bool m_activationRestores = false;
+    QPointer<QMenu> m_menu; // a window without a parent: the program may close it first as it ends
     QSystemTrayIcon* m_icon = nullptr;
     TrayMouse::Decoder m_mouse;
 };
