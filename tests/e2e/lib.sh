@@ -51,3 +51,51 @@ wait_window() { wait_for "${2:-20}" has_window "$1" || fail "window '$1' did not
 type_text() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; xdotool type --delay 5 -- "$2"; }
 key() { xdotool key --window "$1" "$2"; }
 sim_log_count() { grep -c -F -- "$1" "$work/sim.log" || true; }
+
+# What a window manager's close box does: ask the window to close (WM_DELETE_WINDOW).
+close_window() {
+  python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
+class XEvent(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+display = x.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
+event = XEvent()
+event.xclient.type = 33  # ClientMessage
+event.xclient.window = int(sys.argv[1], 0)
+event.xclient.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.l[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(display, event.xclient.window, 0, 0, ctypes.byref(event))
+x.XFlush(display)
+x.XCloseDisplay(display)
+PY
+}
+
+# Signing in with the demo account through the real sign-in window; $main is then the main window.
+main_title='Quillmoor Lumenpane \(Build 40\)' # as a pattern: xdotool matches window names by pattern
+start_page="GET /lumenpane/default2.asp?autologin=true&email=demo@example.com&password=demo123"
+
+main_shown() { xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1; }
+main_gone() { ! main_shown; }
+sign_in() {
+  local win
+  win=$(wait_window "Quillmoor Login")
+  xdotool windowfocus --sync "$win" 2>/dev/null || true
+  xdotool key --clearmodifiers ctrl+a; xdotool type --delay 5 "demo@example.com"
+  xdotool key Tab ctrl+a; xdotool type --delay 5 "demo123"
+  xdotool key Return
+  main=$(wait_window "$main_title" 60)
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
+}

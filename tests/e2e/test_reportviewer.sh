@@ -2,51 +2,6 @@
 # menus, closes to the notification area (trayer) and comes back, survives a viewer that dies, and ends from
 # the tray; then, with no notification area on the display, closing the main window ends the program.
 source "$E2E_LIB"
-main_title='Quillmoor Lumenpane \(Build 40\)' # as a pattern: xdotool matches window names by pattern
-start_page="GET /lumenpane/default2.asp?autologin=true&email=demo@example.com&password=demo123"
-
-# What a window manager's close box does: ask the window to close (WM_DELETE_WINDOW).
-close_window() {
-  python3 - "$1" <<'PY'
-import ctypes, sys
-x = ctypes.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
-class XEvent(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
-display = x.XOpenDisplay(None)
-if not display:
-    sys.exit("cannot open the display")
-event = XEvent()
-event.xclient.type = 33  # ClientMessage
-event.xclient.window = int(sys.argv[1], 0)
-event.xclient.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
-event.xclient.format = 32
-event.xclient.l[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent(display, event.xclient.window, 0, 0, ctypes.byref(event))
-x.XFlush(display)
-x.XCloseDisplay(display)
-PY
-}
-
-sign_in() {
-  local win
-  win=$(wait_window "Quillmoor Login")
-  xdotool windowfocus --sync "$win" 2>/dev/null || true
-  xdotool key --clearmodifiers ctrl+a; xdotool type --delay 5 "demo@example.com"
-  xdotool key Tab ctrl+a; xdotool type --delay 5 "demo123"
-  xdotool key Return
-  main=$(wait_window "$main_title" 60)
-  xdotool windowfocus --sync "$main" 2>/dev/null || true
-}
-
 # menu KEYS...: opens a menu of the main window from the keyboard and walks it.
 menu() { xdotool windowfocus --sync "$main" 2>/dev/null || true; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
 downs() { local n=$1 keys=(); for ((i = 0; i < n; i++)); do keys+=(Down); done; echo "${keys[@]}"; }
@@ -69,8 +24,6 @@ tray_icons() {
   { xwininfo -tree -id "$panel" 2>/dev/null || true; } | grep -c '("lumenpane"' || true
 }
 tray_has_icon() { [ "$(tray_icons)" -ge 1 ]; }
-main_shown() { xdotool search --onlyvisible --name "^$main_title\$" >/dev/null 2>&1; }
-main_gone() { ! main_shown; }
 # Every process below the given one (the viewer and the web engine's helpers below it).
 tree_of() { local c; for c in $(pgrep -P "$1" || true); do echo "$c"; tree_of "$c"; done; }
 viewer_pid() { pgrep -P "$client_pid" -f lumenpane-viewer | head -n1; }

@@ -1,0 +1,37 @@
+# A desktop session over D-Bus (a private bus with a keyring and a notification area played by sni.py): the
+# password goes to the keyring, a click on the icon brings the main window back, and the icon's menu, which the
+# host draws from its D-Bus description, restores and exits.
+[ -n "${LUMENPANE_PRIVATE_BUS:-}" ] ||
+  LUMENPANE_PRIVATE_BUS=1 exec bash "$(dirname "$0")/../support/keyring-session.sh" bash "$0"
+source "$E2E_LIB"
+sni() { /usr/bin/python3 "$(dirname "$E2E_LIB")/sni.py" "$@"; }
+sni watch "$work/items" &
+pids+=($!)
+wait_for 10 gdbus introspect --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+  || fail "the watcher did not start"
+start_sim
+start_client
+sign_in
+wait_for 20 test -s "$work/items" || fail "the icon was not registered with the notification area"
+item=$(head -n1 "$work/items")
+pass "icon registered over D-Bus as $item"
+conf="$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf"
+grep -qx "Login=demo@example.com" "$conf" && ! grep -q "^Password=" "$conf" || fail "the password is not in the keyring"
+pass "the password rests in the keyring, not in the settings file"
+
+close_window "$main"
+wait_for 20 main_gone || fail "the main window did not close"
+sni activate "$item"
+main=$(wait_window "$main_title" 60)
+pass "a click on the icon brought the main window back"
+
+close_window "$main"
+wait_for 20 main_gone || fail "the main window did not close"
+sni menu "$item" Restore
+main=$(wait_window "$main_title" 60)
+pass "Restore in the icon's menu brought the main window back"
+
+sni menu "$item" Exit
+wait_for 30 bash -c "! kill -0 $client_pid" || fail "Exit in the icon's menu did not end the program"
+pass "Exit in the icon's menu ended the program"
+echo "1 passed, 0 failed"
