@@ -45,6 +45,7 @@ SimServer::SimServer(QObject* parent) : QAbstractHttpServer(parent)
 {
     addRoute(QStringLiteral("/v3/rsapi.asp"), [this](const SimRequest& r) { return accountApi(r); });
     addRoute(QStringLiteral("/_sim/fault"), [this](const SimRequest& r) { return controlPage(r); });
+    addRoute(QStringLiteral("/_sim/loaded"), [](const SimRequest&) { return SimReply{200, "text/plain", {}, {}}; });
     registerAccountCommands(*this);
     registerReportPages(*this);
 }
@@ -215,7 +216,10 @@ bool SimServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
     if (api && m_fault == Fault::Hang)
         return true; // never answers; the client's time-out has to end the wait
 
-    const SimReply reply = dispatch(r);
+    SimReply reply = dispatch(r);
+    if (m_loadBeacon && reply.contentType.startsWith("text/html"))
+        reply.body.replace("</body>", "<script>addEventListener('load', () => fetch('/_sim/loaded?' + "
+                                      "encodeURIComponent(location.pathname)));</script></body>");
     auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
     auto send = [responder, reply] {
         responder->writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(reply.status));

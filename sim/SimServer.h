@@ -85,6 +85,9 @@ public:
     // Answers every account API command with exactly this body and status until cleared.
     void setCannedAnswer(const QByteArray& body, int status = 200);
     void clearCannedAnswer() { m_canned.reset(); }
+    // Makes every HTML page request /_sim/loaded?<its path> once its load event has fired, so the request
+    // log shows when a browser had the page parsed and loaded (for timing page loads from outside).
+    void setLoadBeacon(bool on) { m_loadBeacon = on; }
 
     QHash<QString, SimAccount>& accounts() { return m_accounts; }
     SimAccount* findAccount(const QString& email);
@@ -123,6 +126,7 @@ private:
     QString m_stateFile;
     quint16 m_port = 0;
     int m_delayMs = 0;
+    bool m_loadBeacon = false;
     Fault m_fault = Fault::None;
     std::optional<QPair<QByteArray, int>> m_canned;
 };

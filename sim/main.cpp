@@ -31,7 +31,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption faultOption(
         QStringLiteral("fault"), QStringLiteral("Break every account API answer: notxml, http500, doctype or hang."),
         QStringLiteral("mode"));
-    parser.addOptions({portOption, accountsOption, stateOption, logOption, delayOption, faultOption});
+    const QCommandLineOption beaconOption(
+        QStringLiteral("load-beacon"),
+        QStringLiteral("Make every HTML page request /_sim/loaded when it has loaded (for timing page loads)."));
+    parser.addOptions({portOption, accountsOption, stateOption, logOption, delayOption, faultOption, beaconOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -63,6 +66,7 @@ int main(int argc, char* argv[])
     }
 
     server.setDelayMs(parser.value(delayOption).toInt());
+    server.setLoadBeacon(parser.isSet(beaconOption));
     const QString fault = parser.value(faultOption);
     server.setFault(fault == QLatin1String("notxml")    ? SimServer::Fault::NotXml
                     : fault == QLatin1String("http500") ? SimServer::Fault::HttpError
