@@ -7,18 +7,19 @@
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmoor"));
+    QCoreApplication::setApplicationName(QStringLiteral("Lumenpane"));
+    // A second copy brings the running one forward and ends at once, silently, before loading any windowing.
+    if (SingleInstance::instance().anotherCopyRunning())
+        return 0;
+
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
-    QApplication::setApplicationName(QStringLiteral("Lumenpane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("lumenpane"));
     // Windows hand over to each other; the program ends only where the client says so.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // A second copy brings the running one forward and ends at once, silently.
-    if (SingleInstance::instance().anotherCopyRunning())
-        return 0;
-
     Client client;
+    SingleInstance::instance().listen();
     QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &client,
                      &Client::bringForward);
     client.start();

@@ -10,10 +10,34 @@
 #include "session/CredentialStore.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
 using HandOver::Kind;
+
+namespace {
+// Calls back once the window has painted for the first time, that is once the user can see it.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* window, std::function<void()> then) : QObject(window), m_then(std::move(then))
+    {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, parent(), m_then);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+} // namespace
 
 Client::Client(QObject* parent) : QObject(parent)
 {
@@ -53,9 +77,10 @@ void Client::showLogin()
     connect(m_login, &LoginDialog::activationRequired, this, &Client::showActivation);
     connect(m_login, &LoginDialog::newAccountRequested, this, &Client::showSignUp);
     connect(m_login, &QDialog::rejected, this, &Client::exit);
+    // Once the window is on screen, the viewer starts in the background so that its engine is warm by "Login";
+    // started any earlier, it would compete with the window for the processor while it appears.
+    new AfterFirstPaint(m_login, [this] { m_viewer.start(); });
     m_login->show();
-    // Once the window is on screen, the viewer starts in the background so that its engine is warm by "Login".
-    QTimer::singleShot(0, this, [this] { m_viewer.start(); });
 }
 
 // Each hand-over shows the next window first, so that one window is open at every moment.

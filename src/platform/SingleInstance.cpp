@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
@@ -39,10 +40,18 @@ bool SingleInstance::acquire()
         folder = QDir::tempPath();
     QDir().mkpath(folder);
     // The socket sits next to the lock, in the user's own runtime folder rather than under a shared /tmp.
-    const QString name = QDir(folder).filePath(key() + QStringLiteral(".socket"));
+    const QString name = m_socketName = QDir(folder).filePath(key() + QStringLiteral(".socket"));
     m_lock = std::make_unique<QLockFile>(QDir(folder).filePath(key() + QStringLiteral(".lock")));
     m_lock->setStaleLockTime(0); // a lock is stale only when its process is gone
     if (!m_lock->tryLock(0)) {
+        // The socket needs an event dispatcher; a plain core application brings one without any windowing.
+        std::unique_ptr<QCoreApplication> core;
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "lumenpane";
+            static char* argv[] = {name, nullptr};
+            core = std::make_unique<QCoreApplication>(argc, argv);
+        }
         QLocalSocket socket;
         socket.connectToServer(name);
         if (socket.waitForConnected(1000)) {
@@ -52,20 +61,26 @@ bool SingleInstance::acquire()
         }
         return false;
     }
+    return true;
+}
+
+void SingleInstance::listen()
+{
+    if (m_state != 0 || m_server)
+        return;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(name); // a socket left by a copy that crashed; the lock says none runs
-    if (m_server->listen(name)) {
-        connect(m_server, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket* peer = m_server->nextPendingConnection()) {
-                connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-                    if (peer->readAll().contains("activate"))
-                        emit activationRequested();
-                    peer->disconnectFromServer();
-                });
-                connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            }
-        });
-    }
-    return true;
+    QLocalServer::removeServer(m_socketName); // a socket left by a copy that crashed; the lock says none runs
+    if (!m_server->listen(m_socketName))
+        return;
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* peer = m_server->nextPendingConnection()) {
+            connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
+                if (peer->readAll().contains("activate"))
+                    emit activationRequested();
+                peer->disconnectFromServer();
+            });
+            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+        }
+    });
 }
