@@ -92,6 +92,12 @@ wait_for 20 gone "$second" || fail "the second copy did not end"
 main=$(wait_window "$main_title" 30)
 wait_logged "$start_page" 2
 pass "a second copy brought back a fresh main window with the start page"
+# The new window knows its sites only once asked, and reports on the period chosen in the old one.
+menu alt+o c Return
+wait_for 30 bash -c "[ \$(grep -c cmd=listsites '$work/sim.log') -eq 3 ]" || fail "Refresh List did not ask again"
+menu alt+o c $(downs 2) Return
+wait_logged "$site_page" 3
+pass "after Refresh List, the site opened for the period chosen before the close"
 
 # A viewer that dies takes its window along, but not the program: the icon brings a new one.
 kill -9 "$(viewer_pid)"
