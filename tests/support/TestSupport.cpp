@@ -1,12 +1,14 @@
 #include "TestSupport.h"
 
 #include "platform/XmlDocument.h"
+#include "session/CredentialStore.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTest>
@@ -76,6 +78,27 @@ void ServiceAndBoxes::answer(int status, const QByteArray& body)
     } else if (status != 0) {
         service.server().setCannedAnswer(body, status);
     }
+}
+
+SignalLog::SignalLog(QObject* sender) : QObject(sender)
+{
+    const QMetaObject* meta = sender->metaObject();
+    const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("record()"));
+    const QMetaObject& base = sender->isWidgetType() ? QWidget::staticMetaObject : QObject::staticMetaObject;
+    for (int i = base.methodCount(); i < meta->methodCount(); ++i)
+        if (meta->method(i).methodType() == QMetaMethod::Signal)
+            connect(sender, meta->method(i), this, slot);
+}
+
+void SignalLog::record()
+{
+    names << QString::fromLatin1(sender()->metaObject()->method(senderSignalIndex()).name());
+}
+
+QStringList storedSignIn()
+{
+    return {CredentialStore::GetStringSetting(CredentialStore::Login),
+            CredentialStore::GetStringSetting(CredentialStore::Password)};
 }
 
 QStringList clippedCaptions(const QWidget* window)

@@ -4,9 +4,13 @@
 #include "platform/MessageBox.h"
 #include "platform/SystemRegistry.h"
 
+#include <QLineEdit>
 #include <QList>
 #include <QMap>
+#include <QObject>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 class QWidget;
 #include <memory>
@@ -62,6 +66,42 @@ public:
     LocalService service;
     MessageRecorder boxes;
 };
+
+// The signals that an object's own classes declare (for a dialog also QDialog's rejected and finished), by
+// name in the order they were emitted. It belongs to the object and goes with it.
+class SignalLog : public QObject {
+    Q_OBJECT
+public:
+    explicit SignalLog(QObject* sender);
+    QStringList names;
+
+private slots:
+    void record();
+};
+
+// A window of the program shown on the screen for one test function, with the simulator, the message box
+// recorder and the log of the window's signals; its controls are reached by their names.
+template <class Window> struct ShownWindow : ServiceAndBoxes {
+    std::unique_ptr<Window> window = std::make_unique<Window>();
+    SignalLog* emitted = new SignalLog(window.get());
+    QStringList emittedBeforeBoxes; // for each box: the signals emitted before it was closed, joined by ","
+
+    ShownWindow()
+    {
+        boxes.onShown = [this](const MessageBox::Shown&) { emittedBeforeBoxes << emitted->names.join(','); };
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qWarning("%s was not exposed", qPrintable(window->objectName()));
+    }
+    template <class Control = QLineEdit> Control* child(const char* name) const
+    {
+        return window->template findChild<Control*>(QLatin1String(name));
+    }
+    void click(const char* button) const { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+};
+
+// The remembered sign-in: the stored "Login" and "Password".
+QStringList storedSignIn();
 
 // The captions of a window that do not fit their controls in their fonts (labels, wrapped ones in their
 // height, buttons and frame titles with room for their edges, and the widest entry of a list box).
