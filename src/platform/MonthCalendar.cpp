@@ -29,6 +29,12 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent)
         if (QWidget* part = findChild<QWidget*>(QLatin1String(name)))
             part->setFont(title);
 
+    // The arrows show only an icon; a screen reader needs their names.
+    if (QWidget* previous = findChild<QWidget*>(QLatin1String("qt_calendar_prevmonth")))
+        previous->setAccessibleName(tr("Previous month"));
+    if (QWidget* next = findChild<QWidget*>(QLatin1String("qt_calendar_nextmonth")))
+        next->setAccessibleName(tr("Next month"));
+
     // Otherwise the pick stays on a page the user has left, and Apply would read a day no longer in view.
     connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::followPage);
 }

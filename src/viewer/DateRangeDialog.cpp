@@ -1,0 +1,52 @@
+#include "DateRangeDialog.h"
+
+#include "platform/AppIcon.h"
+#include "platform/MessageBox.h"
+#include "platform/MonthCalendar.h"
+#include "platform/WindowPlacement.h"
+#include "session/Protocol.h"
+#include "ui_DateRangeDialog.h"
+
+#include <optional>
+
+namespace {
+// A calendar's day, read back from its month/day/year text; nothing when that is no date.
+std::optional<QDate> dayOf(const MonthCalendar* calendar)
+{
+    return Protocol::ParseDateText(
+        QStringLiteral("%1/%2/%3").arg(calendar->Month()).arg(calendar->Day()).arg(calendar->Year()));
+}
+} // namespace
+
+DateRangeDialog::DateRangeDialog(const QDate& from, const QDate& to, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::DateRangeDialog>())
+{
+    m_ui->setupUi(this);
+    // A tool window: not in the taskbar, a title and a close box only, and a border that can be dragged.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // The .ui format holds whole points only.
+    QFont formFont = font();
+    formFont.setPointSizeF(8.25);
+    setFont(formFont);
+    setWindowIcon(AppIcon::icon());
+    WindowPlacement::centreWhenFirstShown(this);
+
+    m_ui->Calendar1->setDate(from);
+    m_ui->Calendar2->setDate(to);
+    connect(m_ui->cmdApply, &QPushButton::clicked, this, &DateRangeDialog::applyRange);
+}
+
+DateRangeDialog::~DateRangeDialog() = default;
+
+void DateRangeDialog::applyRange()
+{
+    const std::optional<QDate> from = dayOf(m_ui->Calendar1);
+    const std::optional<QDate> to = dayOf(m_ui->Calendar2);
+    // A refused range is handed nowhere: the period in force stays until a valid one replaces it.
+    if (!from || !to || *from > *to) {
+        MessageBox::show(QStringLiteral("You must select a valid date range"), MessageBox::Icon::None);
+        return;
+    }
+    emit rangeApplied(*from, *to);
+    accept();
+}

@@ -1,0 +1,56 @@
+#include "SiteList.h"
+
+#include "MainWindow.h"
+#include "platform/BusyPointer.h"
+#include "session/AccountCommand.h"
+#include "session/Protocol.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace SiteList {
+
+namespace {
+// "Refresh List" chosen while a list is being filled starts a nested listing; the pointer goes back to
+// normal only when the outermost one ends.
+int g_depth = 0;
+} // namespace
+
+QString caption(qint16 siteId, const std::optional<QString>& name)
+{
+    if (!name)
+        return QString::number(siteId);
+    QString text = *name;
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+void load(MainWindow* target, const QString& email, const QString& password)
+{
+    ++g_depth;
+    BusyPointer::setBusy(true);
+
+    const QPointer<MainWindow> window = target;
+    const CommandOutcome outcome = runAccountCommand(Protocol::ListSitesAddress(email, password));
+    if (outcome.succeeded()) {
+        for (const ServiceResponse::Row& row : outcome.answer.rows()) {
+            // A window closed meanwhile is deleted at the next event pass; the rest of the list belongs to none.
+            if (!window)
+                break;
+            // 0 would fall on "Refresh List" and negative numbers are no sites: such rows give no item.
+            if (row.siteId && *row.siteId > 0) {
+                // Re-creating a listed site's item is re-captioning it where it stands: the same menu as
+                // removing and adding it back, without searching the menu for its place.
+                QAction* item = window->createSiteItem(*row.siteId);
+                item->setText(caption(*row.siteId, row.name));
+                item->setVisible(true);
+            }
+            QCoreApplication::processEvents();
+        }
+    }
+
+    if (--g_depth == 0)
+        BusyPointer::setBusy(false);
+}
+
+} // namespace SiteList

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "session/HandOver.h"
+#include "session/SessionInfo.h"
+
+#include <QObject>
+#include <QPointer>
+
+class AboutDialog;
+class DateRangeDialog;
+class MainWindow;
+class QIODevice;
+
+// The report viewer process: it keeps the session it was handed, owns its windows and holds the flows
+// between them, and answers the client over the pipe.
+//
+//   start                → a hidden main window warms the engine on a blank page; then Ready
+//   Open                 → that window opens the start page, fills its site menu when asked, shows; Shown
+//   Show                 → the main window comes forward (a fresh one if it was closed); Shown
+//   a period or a range  → the period changes and its report opens; Period
+//   Exit                 → Exit, and the viewer ends
+//   close box            → the main window goes; MainClosed
+//   Quit, or the pipe closes, or no window is left → the viewer ends
+class Viewer : public QObject {
+    Q_OBJECT
+public:
+    // Messages for the client are written to output, one line each; it is not owned.
+    explicit Viewer(QIODevice* output, QObject* parent = nullptr);
+    ~Viewer() override;
+
+    void start();
+
+    const SessionInfo& session() const { return m_session; }
+    MainWindow* mainWindow() const;
+    DateRangeDialog* dateRangeDialog() const;
+    AboutDialog* aboutDialog() const;
+    bool hasEnded() const { return m_ended; }
+
+public slots:
+    // What arrived from the client; it need not end at a line break.
+    void receive(const QByteArray& chunk);
+    // The pipe from the client closed or failed: the client has gone.
+    void inputEnded();
+
+signals:
+    // The viewer is done; the process should end.
+    void finished();
+
+private:
+    void handleQueued();
+    void handle(const HandOver::Message& message);
+    void open(const HandOver::Message& message);
+    void showMain();
+    void choosePeriod(int index);
+    void chooseSite(qint16 id);
+    void refreshSiteList();
+    void openDateRange();
+    void applyRange(const QDate& from, const QDate& to);
+    void openAbout();
+    void exitChosen();
+    void mainClosed();
+    void windowClosed();
+    MainWindow* ensureMain();
+    void send(HandOver::Kind kind);
+    void end();
+
+    QIODevice* m_output;
+    HandOver::LineReader m_reader;
+    QList<HandOver::Message> m_queue;
+    bool m_handling = false;
+    bool m_ended = false;
+    bool m_readySent = false;
+    SessionInfo m_session;
+    QPointer<MainWindow> m_main;
+    QPointer<DateRangeDialog> m_dates;
+    QPointer<AboutDialog> m_about;
+};

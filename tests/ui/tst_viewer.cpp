@@ -1,0 +1,323 @@
+// The viewer process's controller and its windows, told what to do as the client tells it, with the service
+// played by the simulator in this process and today fixed at Thursday 11/8/2007; and its browser with the real
+// web engine: new-window links, downloads, a renderer that dies.
+#include "TestSupport.h"
+#include "platform/BusyPointer.h"
+#include "platform/Clock.h"
+#include "platform/MonthCalendar.h"
+#include "platform/WebView.h"
+#include "session/Protocol.h"
+#include "session/Service.h"
+#include "viewer/AboutDialog.h"
+#include "viewer/DateRangeDialog.h"
+#include "viewer/MainWindow.h"
+#include "viewer/Viewer.h"
+
+#include <QBuffer>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <csignal>
+
+using HandOver::Kind;
+
+namespace {
+const char* const kKinds[] = {"open", "show", "quit", "ready", "shown", "period", "exit", "main-closed"};
+const QString kStart = "default2.asp?autologin=true&email=demo@example.com&password=demo123";
+
+// Runs the action from the event loop once a new item is in the menu, that is when the site list lets waiting
+// events through, before the next site.
+struct OnFirstSiteAdded : QObject {
+    std::function<void()> action;
+    OnFirstSiteAdded(QMenu* menu, std::function<void()> then) : action(std::move(then))
+    {
+        menu->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ActionAdded && action)
+            QMetaObject::invokeMethod(this, std::exchange(action, nullptr), Qt::QueuedConnection);
+        return false;
+    }
+};
+} // namespace
+
+class ViewerTest : public QObject {
+    Q_OBJECT
+    TempSettings settings;
+    std::unique_ptr<ServiceAndBoxes> env;
+    QBuffer output;
+    std::unique_ptr<Viewer> viewer;
+    SessionInfo session;
+    QList<bool> busy; // the busy pointer at each account request
+
+    QList<QUrl> opened;
+
+    MainWindow* main() const { return viewer->mainWindow(); }
+    // Runs a script in the main window's page; its result, or an invalid value when the page never answered.
+    QVariant js(const QString& script)
+    {
+        std::optional<QVariant> result;
+        main()->browser()->page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
+        return QTest::qWaitFor([&] { return result.has_value(); }, 30000) ? *result : QVariant();
+    }
+    int startPageLoads() const { return int(env->service.server().requestLog().count("GET /lumenpane/" + kStart)); }
+    void tell(Kind kind, bool loadSites = false) { viewer->receive(HandOver::encode({kind, session, loadSites})); }
+    // What the viewer said to the client, then to the user: "shown, period 10/1/2007-10/31/2007, box: ...".
+    QString said() const
+    {
+        QStringList words;
+        for (const QByteArray& line : output.data().split('\n'))
+            if (const auto m = HandOver::decode(line))
+                words << kKinds[int(m->kind)] + (m->kind == Kind::Period ? " " + Protocol::DateText(m->session.from) +
+                                                                               "-" + Protocol::DateText(m->session.to)
+                                                                         : QString());
+        for (const MessageBox::Shown& box : env->boxes.shown)
+            words << "box: " + box.text;
+        return words.join(", ");
+    }
+    // "shown|hidden <address under /lumenpane/>: <index caption>, ..." for the sites, or "ended".
+    QString state() const
+    {
+        if (viewer->hasEnded())
+            return "ended";
+        QStringList sites;
+        for (QAction* a : main()->findChild<QMenu*>("mnuWebsite")->actions())
+            sites
+                << QString("%1 %2%3").arg(a->property("index").toInt()).arg(a->text(), a->isVisible() ? "" : " hidden");
+        if (sites.value(0) == "0 &Refresh List") // always there, always first
+            sites.removeFirst();
+        return QString(viewer->dateRangeDialog() ? "selector open, " : "") +
+               (main()->isVisible() ? "shown " : "hidden ") +
+               main()->browser()->lastAddress().remove(Service::reportBase() + "/lumenpane/") + ": " + sites.join(", ");
+    }
+    // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007", "answer
+    // <id=name,...>|refused|error|silent" (then "Refresh List"), "meanwhile <step>" (between the first
+    // two sites of a refresh), "close", "close-about", "show", "quit", "eof", or the name of a menu command.
+    void run(const QString& step)
+    {
+        const QStringList w = step.split(' ');
+        const QString rest = step.section(' ', 1);
+        if (w[0] == "site") {
+            if (!main()->siteItem(qint16(w[1].toInt())))
+                run("answer " + w[1] + "=" + w[1]);
+            main()->siteItem(qint16(w[1].toInt()))->trigger();
+        } else if (w[0] == "date") {
+            for (QAction* a : main()->findChildren<QAction*>("mnuChgDate"))
+                if (a->property("index") == w[1].toInt())
+                    a->trigger();
+        } else if (w[0] == "range") { // "range <first> <last> [<calendar 1|2> next|previous|month <m>|year <y>]"
+            if (!viewer->dateRangeDialog())
+                run("date 6");
+            DateRangeDialog* dialog = viewer->dateRangeDialog();
+            for (int i : {1, 2})
+                dialog->findChild<MonthCalendar*>(QString("Calendar%1").arg(i))
+                    ->setDate(*Protocol::ParseDateText(w[i]));
+            if (auto* calendar = dialog->findChild<MonthCalendar*>("Calendar" + w.value(3))) {
+                auto part = [&](const char* name) { return calendar->findChild<QToolButton*>(name); };
+                if (w[4] == "month") {
+                    part("qt_calendar_monthbutton")->menu()->actions().at(w[5].toInt() - 1)->trigger();
+                } else if (w[4] == "year") {
+                    QTest::mouseClick(part("qt_calendar_yearbutton"), Qt::LeftButton);
+                    auto* year = calendar->findChild<QSpinBox*>("qt_calendar_yearedit");
+                    year->setValue(w[5].toInt());
+                    QTest::keyClick(year, Qt::Key_Return);
+                } else {
+                    QTest::mouseClick(part(w[4] == "next" ? "qt_calendar_nextmonth" : "qt_calendar_prevmonth"),
+                                      Qt::LeftButton);
+                }
+            }
+            QTest::mouseClick(dialog->findChild<QPushButton*>("cmdApply"), Qt::LeftButton);
+        } else if (w[0] == "answer") {
+            QByteArray rows;
+            for (const QString& site : (w[1] == "refused" || w[1] == "error" ? "5=x" : rest).split(','))
+                rows += "<ROW><SITEID>" + site.section('=', 0, 0).toUtf8() + "</SITEID>" +
+                        (site.contains('=')
+                             ? "<PROFILENAME>" + SimServer::xmlEscape(site.section('=', 1)) + "</PROFILENAME>"
+                             : "") +
+                        "</ROW>";
+            env->answer(w[1] == "silent"  ? -1
+                        : w[1] == "error" ? 500
+                                          : 200,
+                        SimServer::serviceResponse(w[1] == "refused" ? "ERROR" : "OK", rows));
+            run("site 0");
+            env->service.server().clearCannedAnswer();
+        } else if (w[0] == "meanwhile") {
+            const QPointer<MainWindow> window = main();
+            int itemsThen = 0;
+            OnFirstSiteAdded hook(window->findChild<QMenu*>("mnuWebsite"), [&] {
+                itemsThen = int(window->findChild<QMenu*>("mnuWebsite")->actions().size());
+                run(rest);
+            });
+            run("site 0");
+            QCOMPARE(itemsThen, 2);                   // "Refresh List" and one site
+            QVERIFY(!window || window->siteItem(13)); // a closed window goes, and the list stops
+        } else if (w[0] == "close" || w[0] == "close-about") {
+            (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
+        } else if (w[0] == "show" || w[0] == "quit") {
+            tell(w[0] == "show" ? Kind::Show : Kind::Quit);
+        } else if (w[0] == "eof") {
+            viewer->inputEnded();
+        } else {
+            main()->findChild<QAction*>(w[0])->trigger();
+        }
+        QCoreApplication::sendPostedEvents(); // the window's choices reach the viewer from the event loop
+    }
+
+private slots:
+    void initTestCase() { Clock::setTestToday(QDate(2007, 11, 8)); }
+    void init()
+    {
+        env = std::make_unique<ServiceAndBoxes>();
+        busy.clear();
+        connect(&env->service.server(), &SimServer::requestLogged, this, [this](const QString& line) {
+            if (line.contains("rsapi.asp"))
+                busy << BusyPointer::isBusy();
+        });
+        session.startUrl = Protocol::StartPageAddress(session.email = "demo@example.com", session.password = "demo123");
+        session.rememberedLogin = "  demo@example.com ";
+        session.rememberedPassword = " demo123  ";
+        session.from = session.to = Clock::today();
+        opened.clear();
+        WebView::setExternalOpener([this](const QUrl& url) { opened << url; });
+        output.setData({});
+        output.open(QIODevice::WriteOnly);
+        viewer = std::make_unique<Viewer>(&output);
+    }
+    void cleanup()
+    {
+        viewer.reset();
+        output.close();
+        env.reset();
+    }
+
+    // The engine warms up on a hidden window; Open shows the session in that window with its sites.
+    void openShowsTheSessionWithItsSites()
+    {
+        viewer->start();
+        QTRY_COMPARE_WITH_TIMEOUT(said(), "ready", 60000);
+        QVERIFY(!main()->isVisible());
+        tell(Kind::Open, true);
+        QCOMPARE(said(), "ready, shown");
+        QCOMPARE(state(), "shown " + kStart + ": 11 example.com, 12 shop.example.com, 13 blog.example.org");
+        QTRY_COMPARE_WITH_TIMEOUT(js("document.querySelector('footer') && document.title"),
+                                  QVariant("example.com - Quillmoor report"), 60000);
+        QCOMPARE(startPageLoads(), 1);
+
+        // New windows: web and mail addresses go to the user's programs, nothing else does; the page stays.
+        js("document.querySelector('a[target=_blank]').click(); window.open('file:///etc/passwd');"
+           "window.open('https://example.org/a?b=c'); window.open('mailto:help@example.com')");
+        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 3, 20000);
+        QCOMPARE(opened, (QList<QUrl>{QUrl("http://example.com/support"), QUrl("https://example.org/a?b=c"),
+                                      QUrl("mailto:help@example.com")}));
+
+        // The export link asks where to save: declined, nothing is saved; then saved.
+        QTemporaryDir dir;
+        for (const bool save : {false, true}) {
+            WebView::setSaveLocationChooser(
+                [&](const QString& path) { return save && path.endsWith(".csv") ? dir.filePath("f.csv") : ""; });
+            QObject context; // connected after the view: sees the state the view left the download in
+            std::optional<int> state;
+            connect(main()->browser()->page()->profile(), &QWebEngineProfile::downloadRequested, &context,
+                    [&](QWebEngineDownloadRequest* download) { state = download->state(); });
+            QSignalSpy ended(main()->browser(), &WebView::downloadEnded);
+            js("document.querySelector('footer a').click()");
+            QTRY_VERIFY_WITH_TIMEOUT(state.has_value(), 30000);
+            QCOMPARE(*state, int(save ? QWebEngineDownloadRequest::DownloadInProgress
+                                      : QWebEngineDownloadRequest::DownloadCancelled));
+            QTRY_COMPARE_WITH_TIMEOUT(ended.size(), int(save), 30000);
+            QFile file(dir.filePath("f.csv"));
+            QCOMPARE(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("Date,Visits,Page views\r\n"), save);
+        }
+        WebView::setSaveLocationChooser(nullptr);
+
+        // A renderer that dies leaves no blank view: the page is loaded again.
+        QCOMPARE(::kill(pid_t(main()->browser()->page()->renderProcessPid()), SIGKILL), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(startPageLoads(), 2, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(js("document.title"), QVariant("example.com - Quillmoor report"), 60000);
+        QVERIFY(env->boxes.shown.isEmpty());
+    }
+
+    void flows_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("state");
+        auto row = [](const char* name, const QString& steps, const QString& said, const QString& state) {
+            QTest::newRow(name) << steps << said << state;
+        };
+        const char* periods[][3] = {
+            {"Today", "11/8/2007", "11/8/2007"},       {"Yesterday", "11/7/2007", "11/7/2007"},
+            {"This Week", "11/4/2007", "11/11/2007"},  {"Last Week", "10/28/2007", "11/3/2007"},
+            {"This Month", "11/1/2007", "11/30/2007"}, {"Last Month", "10/1/2007", "10/31/2007"}};
+        for (int i = 0; i < 6; ++i)
+            row(periods[i][0], QString("date %1").arg(i), QString("period %1-%2").arg(periods[i][1], periods[i][2]),
+                QString("shown default2.asp?FDate=%1&Ldate=%2: ").arg(periods[i][1], periods[i][2]));
+        const QString lastMonth = "period 10/1/2007-10/31/2007", report = "shown default2.asp?FDate=";
+        const QString site12 = report + "10/1/2007&Ldate=10/31/2007&chSiteID=12: 12 12";
+        const QString start = "shown " + kStart + ": ",
+                      three = "11 example.com, 12 shop.example.com, 13 blog.example.org";
+        row("a site keeps the period", "date 5;site 12", lastMonth, site12);
+        row("a period carries no site", "site 12;date 1", "period 11/7/2007-11/7/2007",
+            report + "11/7/2007&Ldate=11/7/2007: 12 12");
+        row("help", "mnuOnlineHelp", "", "shown help.asp: ");
+        row("settings", "mnuSettings", "", "shown settings.asp: ");
+        row("update check", "mnuUpdate", "", "shown checkversion.asp?build=40: ");
+        row("Refresh List, remembered sign-in trimmed", "site 0", "", start + three);
+        row("a later list re-captions in place, keeps the others", "site 0;answer 13=blog,11=a&b,14=new", "",
+            start + "11 a&&b, 12 shop.example.com, 13 blog, 14 new");
+        row("rows that are no sites", "answer abc=x,11=a,40000=big,0=zero,-5=minus,77", "", start + "11 a, 77 77");
+        for (const char* failure : {"refused", "error", "silent"})
+            row(failure, QString("site 0;answer ") + failure, "", start + three);
+        row("a site chosen while the list grows", "meanwhile site 11", "",
+            report + "11/8/2007&Ldate=11/8/2007&chSiteID=11: " + three);
+        const QString refused = "box: You must select a valid date range", range = report + "%1&LDate=%2: ";
+        auto rangeRow = [&](const char* name, const QString& steps, const QString& from, const QString& to) {
+            row(name, steps, from.isEmpty() ? refused : "period " + from + "-" + to,
+                from.isEmpty() ? "selector open, shown " + kStart + ": " : range.arg(from, to));
+        };
+        rangeRow("a range", "range 10/1/2007 10/31/2007", "10/1/2007", "10/31/2007");
+        rangeRow("one day", "range 3/7/2008 3/7/2008", "3/7/2008", "3/7/2008");
+        rangeRow("first day after the last", "range 3/8/2008 3/7/2008", "", "");
+        rangeRow("January 31 paged on", "range 1/31/2008 3/31/2008 1 next", "2/29/2008", "3/31/2008");
+        rangeRow("March 31 paged back", "range 1/1/2008 3/31/2008 2 previous", "1/1/2008", "2/29/2008");
+        rangeRow("the month menu", "range 1/31/2008 12/31/2008 1 month 4", "4/30/2008", "12/31/2008");
+        rangeRow("the year box", "range 2/29/2008 12/31/2008 1 year 2007", "2/28/2007", "12/31/2008");
+        rangeRow("paged past the last day", "range 1/15/2008 2/10/2008 1 next", "", "");
+        row("a refused range changes no period", "date 5;range 3/8/2008 3/7/2008;site 12", lastMonth + ", " + refused,
+            "selector open, " + site12);
+        row("Exit", "mnuExit", "exit", "ended");
+        row("the close box, the last window", "close", "main-closed", "ended");
+        row("closed while the list grows", "meanwhile close", "main-closed", "ended");
+        row("Show after a close: a fresh window", "site 12;mnuAbout;close;show", "main-closed, shown", start);
+        row("the about box closed last", "mnuAbout;close;close-about", "main-closed", "ended");
+        row("a range while closed waits hidden", "date 6;close;range 10/1/2007 10/31/2007", "main-closed, " + lastMonth,
+            "hidden default2.asp?FDate=10/1/2007&LDate=10/31/2007: ");
+        row("Quit", "quit", "", "ended");
+        row("end of input", "eof", "", "ended");
+    }
+    void flows()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, said);
+        QFETCH(QString, state);
+        tell(Kind::Open);
+        output.buffer().clear();
+        output.seek(0);
+        QSignalSpy finished(viewer.get(), &Viewer::finished);
+        for (const QString& step : steps.split(';', Qt::SkipEmptyParts))
+            run(step);
+        QCOMPARE(this->said(), said);
+        QCOMPARE(this->state(), state);
+        QCOMPARE(finished.size(), state == "ended" ? 1 : 0);
+        QVERIFY(!busy.contains(false) && !BusyPointer::isBusy());
+    }
+};
+
+QTEST_MAIN(ViewerTest)
+#include "tst_viewer.moc"
