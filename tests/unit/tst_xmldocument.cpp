@@ -10,67 +10,56 @@ class XmlDocumentTest : public QObject {
     Q_OBJECT
     std::unique_ptr<LocalService> service;
 
-    static QString listSites(const QString& password) {
-        return Protocol::ListSitesAddress("demo@example.com", password);
-    }
-
 private slots:
-    void init() {
+    void init()
+    {
         service = std::make_unique<LocalService>();
         XmlDocument::setTransferTimeoutMs(30000);
         XmlDocument::setMaxAnswerBytes(64 * 1024);
     }
-    void cleanup() { service.reset(); }
 
     // Every way an answer is unusable: a failure of the command, never a success or a refusal.
-    void failures_data() {
-        QTest::addColumn<int>("fault");       // -1: nothing listens any more
-        QTest::addColumn<QByteArray>("body"); // sent instead of the simulator's own answer, unless null
-        QTest::addColumn<int>("error");
-        const int none = int(SimServer::Fault::None), notXml = int(XmlDocument::Error::NotXml),
-                  doctype = int(XmlDocument::Error::DocumentType);
-        QTest::newRow("empty body") << none << QByteArray("") << notXml;
-        QTest::newRow("HTML error page") << none << QByteArray("<html><body><p>Server Error</body></html>") << notXml;
-        QTest::newRow("cut off") << none << QByteArray("<r><STATUS>OK</STATUS>") << notXml;
-        QTest::newRow("document type") << none << QByteArray("<!DOCTYPE r><r><STATUS>OK</STATUS></r>") << doctype;
-        QTest::newRow("entity expansion")
-            << none
-            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
-                          "<r><STATUS>&b;</STATUS></r>")
-            << doctype;
-        QTest::newRow("answer over the size cap")
-            << none << "<r><STATUS>OK</STATUS>" + QByteArray(200 * 1024, ' ') + "</r>"
-            << int(XmlDocument::Error::TooLarge);
-        QTest::newRow("HTTP 500 with a well-formed OK")
-            << int(SimServer::Fault::HttpError) << QByteArray() << int(XmlDocument::Error::HttpStatus);
-        QTest::newRow("silent server") << int(SimServer::Fault::Hang) << QByteArray()
-                                       << int(XmlDocument::Error::Timeout);
-        QTest::newRow("no server") << -1 << QByteArray() << int(XmlDocument::Error::Network);
+    void failures_data()
+    {
+        QTest::addColumn<int>("status"); // of the answer with this body; 0: none comes, -1: nothing listens
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<XmlDocument::Error>("error");
+        using Error = XmlDocument::Error;
+        const QByteArray ok = "<r><STATUS>OK</STATUS></r>";
+        QTest::newRow("empty body") << 200 << QByteArray("") << Error::NotXml;
+        QTest::newRow("HTML page") << 200 << QByteArray("<html><body><p>Server Error</body></html>") << Error::NotXml;
+        QTest::newRow("document type") << 200 << "<!DOCTYPE r [<!ENTITY a 'OK'>]>" + ok << Error::DocumentType;
+        QTest::newRow("over the size cap") << 200 << ok + QByteArray(65 * 1024, ' ') << Error::TooLarge;
+        QTest::newRow("HTTP 500 with a well-formed OK") << 500 << ok << Error::HttpStatus;
+        QTest::newRow("silent server") << 0 << QByteArray() << Error::Timeout;
+        QTest::newRow("no server") << -1 << QByteArray() << Error::Network;
     }
-    void failures() {
-        QFETCH(int, fault);
+    void failures()
+    {
+        QFETCH(int, status);
         QFETCH(QByteArray, body);
-        QFETCH(int, error);
-        if (fault == -1)
-            service.reset(); // the address still names its port
-        else
-            service->server().setFault(SimServer::Fault(fault));
-        if (fault == int(SimServer::Fault::Hang))
+        QFETCH(XmlDocument::Error, error);
+        const QString address = Protocol::ListSitesAddress("demo@example.com", "demo123");
+        if (status > 0)
+            service->server().setCannedAnswer(body, status);
+        if (status == 0) {
+            service->server().setFault(SimServer::Fault::Hang);
             XmlDocument::setTransferTimeoutMs(300);
-        if (!body.isNull())
-            service->server().setCannedAnswer(body);
+        }
+        if (status == -1)
+            service.reset(); // the address still names its port
         XmlDocument doc;
-        QVERIFY(!doc.load(listSites("demo123")));
-        QCOMPARE(int(doc.error()), error);
-        QVERIFY(doc.document().isNull());
-        QVERIFY(runAccountCommand(listSites("demo123")).failed());
+        QVERIFY(!doc.load(address) && doc.document().isEmpty());
+        QCOMPARE(doc.error(), error);
+        QVERIFY(runAccountCommand(address).failed());
     }
 
     // Characters that would break the query arrive intact; the others are sent as they stand.
-    void valuesArriveIntact() {
+    void valuesArriveIntact()
+    {
         const QString password = QString::fromUtf8("it's/ok a&b=c#1 100%+s\xc3\xa9same");
         service->server().accounts()["demo@example.com"].password = password;
-        QVERIFY(runAccountCommand(listSites(password)).succeeded());
+        QVERIFY(runAccountCommand(Protocol::ListSitesAddress("demo@example.com", password)).succeeded());
         QCOMPARE(service->apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=listsites&email=demo@example.com"
                                                      "&password=it's/ok%20a%26b%3Dc%231%20100%25%2Bs%C3%A9same"});
     }
