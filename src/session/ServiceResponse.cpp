@@ -1,17 +1,76 @@
 #include "ServiceResponse.h"
 
+#include <QXmlStreamReader>
+
 namespace {
-std::optional<QString> firstTextIn(const QDomNodeList& found)
+// An element whose text is being collected, and the depth at which it closes.
+struct Collecting {
+    std::optional<QString>* text;
+    int depth;
+};
+
+void startCollecting(QList<Collecting>& open, std::optional<QString>& text, int depth)
 {
-    if (found.isEmpty())
-        return std::nullopt;
-    return found.item(0).toElement().text();
+    if (text)
+        return; // only the first element of a name counts
+    text = QString();
+    open.append({&text, depth});
 }
 } // namespace
 
-std::optional<QString> ServiceResponse::firstText(const QString& name) const
+ServiceResponse::ServiceResponse(const QByteArray& document)
 {
-    return firstTextIn(m_document.elementsByTagName(name));
+    QXmlStreamReader reader(document);
+    reader.setNamespaceProcessing(false);
+    QList<Collecting> open;
+    int depth = 0;
+    bool inRow = false;
+    std::optional<QString> siteIdText;
+    Row row;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            ++depth;
+            const QStringView name = reader.qualifiedName();
+            if (name == QLatin1String("STATUS"))
+                startCollecting(open, m_status, depth);
+            else if (name == QLatin1String("ERRMSG"))
+                startCollecting(open, m_errorMessage, depth);
+            else if (name == QLatin1String("ERRORID"))
+                startCollecting(open, m_errorIdText, depth);
+            if (depth == 2 && name == QLatin1String("ROW")) {
+                inRow = true;
+                row = Row();
+                siteIdText.reset();
+            } else if (inRow && name == QLatin1String("SITEID")) {
+                startCollecting(open, siteIdText, depth);
+            } else if (inRow && name == QLatin1String("PROFILENAME")) {
+                startCollecting(open, row.name, depth);
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            while (!open.isEmpty() && open.constLast().depth == depth)
+                open.removeLast();
+            if (inRow && depth == 2) {
+                row.siteId = siteIdText ? toInt16(*siteIdText) : std::nullopt;
+                m_rows.append(row);
+                inRow = false;
+            }
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            // A document tree drops text that is nothing but blanks, unless it is a CDATA section.
+            if (!open.isEmpty() && (reader.isCDATA() || !reader.text().trimmed().isEmpty()))
+                for (const Collecting& c : std::as_const(open))
+                    **c.text += reader.text();
+            break;
+        default:
+            break;
+        }
+    }
+    if (reader.hasError())
+        *this = ServiceResponse();
 }
 
 std::optional<qint16> ServiceResponse::toInt16(const QString& text)
@@ -25,20 +84,5 @@ std::optional<qint16> ServiceResponse::toInt16(const QString& text)
 
 std::optional<qint16> ServiceResponse::errorId() const
 {
-    const auto text = firstText(QStringLiteral("ERRORID"));
-    return text ? toInt16(*text) : std::nullopt;
-}
-
-QList<ServiceResponse::Row> ServiceResponse::rows() const
-{
-    QList<Row> rows;
-    for (QDomNode node = m_document.documentElement().firstChild(); !node.isNull(); node = node.nextSibling()) {
-        if (!node.isElement() || node.nodeName() != QLatin1String("ROW"))
-            continue;
-        const QDomElement row = node.toElement();
-        const auto id = firstTextIn(row.elementsByTagName(QStringLiteral("SITEID")));
-        rows.append(
-            {id ? toInt16(*id) : std::nullopt, firstTextIn(row.elementsByTagName(QStringLiteral("PROFILENAME")))});
-    }
-    return rows;
+    return m_errorIdText ? toInt16(*m_errorIdText) : std::nullopt;
 }
