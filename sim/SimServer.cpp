@@ -1,6 +1,8 @@
 #include "SimServer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
@@ -12,7 +14,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 QString SimRequest::value(const QString& key) const
 {
@@ -132,8 +139,51 @@ void SimServer::saveState()
     for (const SimAccount& a : std::as_const(m_accounts))
         list.append(accountToJson(a));
     QFile file(m_stateFile);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QString error;
+    if (openPrivateFile(file, QIODevice::WriteOnly | QIODevice::Truncate, &error))
         file.write(QJsonDocument(QJsonObject{{QStringLiteral("accounts"), list}}).toJson());
+    else
+        qWarning("quillmoor-sim: %s", qPrintable(error));
+}
+
+bool SimServer::openPrivateFile(QFile& file, QIODevice::OpenMode mode, QString* error)
+{
+    const auto failed = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), why);
+        return false;
+    };
+    const QFileInfo info(file.fileName());
+    QDir folder = info.absoluteDir();
+    if (!folder.exists()) {
+        // Each missing folder on the way is made private as it is created.
+        QStringList missing;
+        for (QDir up = folder; !up.exists(); up.setPath(QFileInfo(up.absolutePath()).absolutePath()))
+            missing.prepend(up.absolutePath());
+        for (const QString& path : std::as_const(missing))
+            if (!QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) && !QDir(path).exists())
+                return failed(QStringLiteral("cannot create the folder %1").arg(path));
+    }
+    struct stat folderStatus {};
+    if (::stat(QFile::encodeName(folder.absolutePath()).constData(), &folderStatus) == 0 &&
+        (folderStatus.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+        qWarning("quillmoor-sim: %s can be entered by other users; passwords are safer in a folder of your own "
+                 "(chmod 700)",
+                 qPrintable(folder.absolutePath()));
+
+    int flags = O_CREAT | O_NOFOLLOW | O_CLOEXEC | ((mode & QIODevice::ReadOnly) ? O_RDWR : O_WRONLY);
+    if (mode & QIODevice::Append)
+        flags |= O_APPEND;
+    if (mode & QIODevice::Truncate)
+        flags |= O_TRUNC;
+    const int fd = ::open(QFile::encodeName(info.absoluteFilePath()).constData(), flags, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return failed(QString::fromLocal8Bit(strerror(errno)));
+    if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || !file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return failed(QStringLiteral("cannot make it private"));
+    }
+    return true;
 }
 
 SimAccount* SimServer::findAccount(const QString& email)

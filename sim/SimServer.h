@@ -3,6 +3,7 @@
 #include <QAbstractHttpServer>
 #include <QByteArray>
 #include <QHash>
+#include <QIODevice>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QFile;
 class QIODevice;
 
 // A request as the handlers see it: the path, and the query both as received and decoded.
@@ -76,6 +78,10 @@ public:
     QString baseUrl() const;
 
     void setLogDevice(QIODevice* device) { m_logDevice = device; }
+    // Opens a file that holds passwords (the request log, the accounts) for writing by its owner only: it is
+    // created 0600 and an existing one is narrowed to 0600; missing folders are created 0700; a symbolic link in
+    // its place is refused. A folder that others may enter is only warned about: it is the user's choice.
+    static bool openPrivateFile(QFile& file, QIODevice::OpenMode mode, QString* error = nullptr);
     const QStringList& requestLog() const { return m_log; }
     void clearLog() { m_log.clear(); }
 

@@ -55,8 +55,8 @@ int main(int argc, char* argv[])
     QFile out;
     if (parser.isSet(logOption)) {
         logFile.setFileName(parser.value(logOption));
-        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-            err << "quillmoor-sim: cannot write " << logFile.fileName() << Qt::endl;
+        if (!SimServer::openPrivateFile(logFile, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, &error)) {
+            err << "quillmoor-sim: " << error << Qt::endl;
             return 2;
         }
         server.setLogDevice(&logFile);

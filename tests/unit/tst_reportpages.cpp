@@ -6,7 +6,9 @@
 #include <QNetworkReply>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 static const QString kSignIn = "default2.asp?autologin=true&email=", kDemo = "demo@example.com&password=demo123";
 
@@ -65,6 +67,36 @@ private slots:
         get(kSignIn + kDemo);
         QCOMPARE(get("default2.asp?FDate=3/1/2008&Ldate=3/7/2008"), march);
         QVERIFY(march.section(" | ", 2).remove(',').toInt() > 0);
+    }
+
+    // The request log and the accounts file hold passwords: their owner alone reads them, in folders of their own,
+    // whatever the umask, and a link put in their place is not followed.
+    void filesWithPasswordsArePrivate()
+    {
+        QTemporaryDir dir;
+        const auto mode = [](const QString& path) {
+            struct stat status {};
+            return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+        };
+        const mode_t umaskBefore = ::umask(022);
+        const QString logPath = dir.filePath("state/sim/requests.log");
+        QFile log(logPath);
+        QVERIFY(SimServer::openPrivateFile(log, QIODevice::WriteOnly | QIODevice::Append));
+        log.close();
+        QFile accounts(dir.filePath("accounts.json"));
+        QVERIFY(accounts.open(QIODevice::WriteOnly) &&
+                accounts.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        accounts.close();
+        service.server().setStateFile(accounts.fileName());
+        service.server().saveState();
+        QFile::link(dir.filePath("elsewhere"), dir.filePath("link.log"));
+        QFile link(dir.filePath("link.log"));
+        QVERIFY(!SimServer::openPrivateFile(link, QIODevice::WriteOnly));
+        ::umask(umaskBefore);
+        QCOMPARE(QList<int>({mode(dir.filePath("state")), mode(dir.filePath("state/sim")), mode(logPath),
+                             mode(accounts.fileName())}),
+                 QList<int>({0700, 0700, 0600, 0600}));
+        QVERIFY(QFile(accounts.fileName()).size() > 0 && !QFile::exists(dir.filePath("elsewhere")));
     }
 };
 
