@@ -310,6 +310,7 @@ bool HttpGet::takeHead(const QByteArray& head)
         if (*length > m_maxBody)
             return failed(QStringLiteral("answer larger than %1 bytes").arg(m_maxBody), Error::TooLarge);
         m_remaining = *length;
+        m_body.reserve(m_remaining); // one allocation of the size announced (within the limit), no regrowing
         m_stage = Stage::Fixed;
         if (m_remaining == 0) {
             complete();

@@ -1,13 +1,14 @@
 #include "XmlDocument.h"
 
 #include "HttpGet.h"
+#include "OffThread.h"
+#include "XmlStream.h"
 
 #include <QEventLoop>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
-#include <QXmlStreamReader>
 
 namespace {
 int g_timeoutMs = 30000;
@@ -195,7 +196,9 @@ bool XmlDocument::load(const QString& address)
         fail(Error::HttpStatus, QStringLiteral("HTTP status %1").arg(get.status()));
         return false;
     }
-    return parse(get.body());
+    bool wellFormed = false;
+    OffThread::runWhilePainting(get.body().size(), [&] { wellFormed = parse(get.body()); });
+    return wellFormed;
 }
 
 bool XmlDocument::parse(const QByteArray& body)
@@ -220,11 +223,11 @@ bool XmlDocument::parse(const QByteArray& body)
     // One pass of the reader checks that the answer is well-formed and not nested absurdly deep (a tree
     // that deep would take minutes to build and tear down). Namespaces are not resolved: the answer is
     // read by its element names as written.
-    QXmlStreamReader reader(body);
-    reader.setNamespaceProcessing(false);
+    XmlStream stream(body);
+    const QXmlStreamReader& reader = stream.reader();
     int depth = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+    while (!stream.atEnd()) {
+        switch (stream.readNext()) {
         case QXmlStreamReader::DTD:
             fail(Error::DocumentType, QStringLiteral("the answer holds a document type declaration"));
             return false;

@@ -1,5 +1,6 @@
 #include "AccountCommand.h"
 
+#include "platform/OffThread.h"
 #include "platform/XmlDocument.h"
 
 namespace {
@@ -16,14 +17,16 @@ CommandOutcome runAccountCommand(const QString& address)
     XmlDocument document;
     ++g_pending;
     const bool loaded = document.load(address);
-    --g_pending;
     CommandOutcome outcome;
     if (!loaded || document.parseErrorCode() != 0) {
+        --g_pending;
         outcome.kind = CommandOutcome::Kind::Failure;
         outcome.failureDetail = document.errorDetail();
         return outcome;
     }
-    outcome.answer = ServiceResponse(document.document());
+    const QByteArray& answer = document.document();
+    OffThread::runWhilePainting(answer.size(), [&] { outcome.answer = ServiceResponse(answer); });
+    --g_pending;
     outcome.kind = outcome.answer.succeeded() ? CommandOutcome::Kind::Success : CommandOutcome::Kind::Refusal;
     return outcome;
 }

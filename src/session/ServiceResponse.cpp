@@ -1,6 +1,6 @@
 #include "ServiceResponse.h"
 
-#include <QXmlStreamReader>
+#include "platform/XmlStream.h"
 
 namespace {
 // An element whose text is being collected, and the depth at which it closes.
@@ -20,15 +20,15 @@ void startCollecting(QList<Collecting>& open, std::optional<QString>& text, int 
 
 ServiceResponse::ServiceResponse(const QByteArray& document)
 {
-    QXmlStreamReader reader(document);
-    reader.setNamespaceProcessing(false);
+    XmlStream stream(document);
+    const QXmlStreamReader& reader = stream.reader();
     QList<Collecting> open;
     int depth = 0;
     bool inRow = false;
     std::optional<QString> siteIdText;
     Row row;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
+    while (!stream.atEnd()) {
+        switch (stream.readNext()) {
         case QXmlStreamReader::StartElement: {
             ++depth;
             const QStringView name = reader.qualifiedName();

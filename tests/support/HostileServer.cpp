@@ -17,6 +17,7 @@ struct HostileServer::Connection : QObject {
     Behaviour behaviour;
     bool answering = false;
     bool headSent = false;
+    qsizetype bodySent = 0;
     qint64 fillerLeft = 0;
     qint64 sent = 0;
     bool done = false;
@@ -133,8 +134,16 @@ void HostileServer::pump(Connection* c)
     if (!c->headSent) {
         c->headSent = true;
         QByteArray head = b.head;
-        send(head.replace("{port}", QByteArray::number(port())) + b.body);
+        send(head.replace("{port}", QByteArray::number(port())));
     }
+    // The body goes out piece by piece too, so a large one is not copied into the socket whole.
+    while (!c->done && c->bodySent < b.body.size() && socket->bytesToWrite() <= Backlog) {
+        const QByteArray piece = b.body.mid(c->bodySent, 64 * 1024);
+        c->bodySent += piece.size();
+        send(piece);
+    }
+    if (!c->done && c->bodySent < b.body.size())
+        return;
     while (!c->done && c->fillerLeft != 0 && !b.filler.isEmpty() && socket->bytesToWrite() <= Backlog) {
         send(c->fillerLeft < 0 || c->fillerLeft >= b.filler.size() ? b.filler : b.filler.left(c->fillerLeft));
         if (c->fillerLeft > 0)
