@@ -118,7 +118,7 @@ void Viewer::open(const HandOver::Message& message)
         window->browser()->Navigate(m_session.startUrl);
     if (message.loadSites) {
         SiteList::load(window, m_session.email, m_session.password);
-        if (m_ended)
+        if (m_ended || !m_main)
             return;
     }
     showMain();

@@ -60,6 +60,7 @@ private:
     void exitChosen();
     void mainClosed();
     void windowClosed();
+    // The main window; when there is none, a new one, hidden, which opens the start page.
     MainWindow* ensureMain();
     void send(HandOver::Kind kind);
     void end();
