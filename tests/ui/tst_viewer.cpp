@@ -240,6 +240,8 @@ private slots:
         QCOMPARE(::kill(pid_t(main()->browser()->page()->renderProcessPid()), SIGKILL), 0);
         QTRY_COMPARE_WITH_TIMEOUT(startPageLoads(), 2, 60000);
         QTRY_COMPARE_WITH_TIMEOUT(js("document.title"), QVariant("example.com - Quillmoor report"), 60000);
+        run("mnuRefresh"); // and Refresh loads again whatever the browser shows
+        QTRY_COMPARE_WITH_TIMEOUT(startPageLoads(), 3, 60000);
         QVERIFY(env->boxes.shown.isEmpty());
     }
 
