@@ -24,15 +24,16 @@ void MessageBox::show(const QString& text, const QString& title, Icon icon)
     // Once the program ends, a box would start a new waiting loop that nothing is left to answer.
     if (Program::isEnding())
         return;
+    const QString shown = text.size() > MaxTextLength ? text.left(MaxTextLength) + QChar(0x2026) : text;
     if (testHandler()) {
         const QCursor* pointer = QApplication::overrideCursor();
-        testHandler()({text, title, icon, pointer ? pointer->shape() : Qt::ArrowCursor});
+        testHandler()({shown, title, icon, pointer ? pointer->shape() : Qt::ArrowCursor});
         return;
     }
     const QMessageBox::Icon qtIcon = icon == Icon::Critical      ? QMessageBox::Critical
                                      : icon == Icon::Information ? QMessageBox::Information
                                                                  : QMessageBox::NoIcon;
-    QMessageBox box(qtIcon, title, text, QMessageBox::Ok);
+    QMessageBox box(qtIcon, title, shown, QMessageBox::Ok);
     // Texts may come from the service: shown exactly as sent, never interpreted as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();

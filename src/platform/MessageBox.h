@@ -21,6 +21,9 @@ public:
     // The application title: the title of every box that is given none of its own.
     static QString applicationTitle() { return QStringLiteral("Lumenpane"); }
 
+    // A longer text is cut there, with an ellipsis, so that a box always fits on the screen.
+    static constexpr int MaxTextLength = 2000;
+
     static void show(const QString& text, const QString& title, Icon icon);
     static void show(const QString& text, Icon icon) { show(text, applicationTitle(), icon); }
 

@@ -23,8 +23,8 @@ public:
 
     // The site menu, for the site list: one item per site, keyed by the site identifier; 0 is "&Refresh List".
     QAction* siteItem(qint16 id) const { return m_siteItems.value(id); }
-    // A new hidden item at the end of the menu, or the item that has this identifier already.
-    QAction* createSiteItem(qint16 id);
+    // Gives the site its item, captioned and visible: a new one at the end of the menu, or the one it has.
+    QAction* showSiteItem(qint16 id, const QString& caption);
 
     // The outer size, frame and title bar included; the client area is what the frame leaves.
     static constexpr int OuterWidth = 655;
@@ -35,6 +35,11 @@ public slots:
     void openSettings();
     void openOnlineHelp();
     void checkForUpdate();
+    // The find bar under the page: opened (or its text selected again), searched, closed.
+    void showFindBar();
+    void findNext();
+    void findPrevious();
+    void closeFindBar();
 
 signals:
     void periodChosen(int index);
@@ -53,6 +58,9 @@ protected:
 private:
     QAction* addIndexedItem(QMenu* menu, const QString& arrayName, qint16 index, const QString& caption);
     void keepOuterSize();
+    void addPageShortcuts();
+    void followLoading();
+    void find(bool backward);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     QHash<qint16, QAction*> m_siteItems;

@@ -21,7 +21,18 @@ QString caption(qint16 siteId, const std::optional<QString>& name)
 {
     if (!name)
         return QString::number(siteId);
-    QString text = *name;
+    QString text;
+    for (const QChar c : *name) {
+        if (c.category() == QChar::Other_Control)
+            text += QLatin1Char(' ');
+        else if (c.category() != QChar::Other_Format) // bidirectional overrides, isolates and marks
+            text += c;
+        if (text.size() > MaxCaptionLength) {
+            text.truncate(MaxCaptionLength);
+            text += QChar(0x2026);
+            break;
+        }
+    }
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
@@ -41,9 +52,7 @@ void load(MainWindow* target, const QString& email, const QString& password)
             if (row.siteId && *row.siteId > 0) {
                 // Re-creating a listed site's item is re-captioning it where it stands: the same menu as
                 // removing and adding it back, without searching the menu for its place.
-                QAction* item = window->createSiteItem(*row.siteId);
-                item->setText(caption(*row.siteId, row.name));
-                item->setVisible(true);
+                window->showSiteItem(*row.siteId, caption(*row.siteId, row.name));
             }
             QCoreApplication::processEvents();
         }

@@ -15,7 +15,10 @@ namespace SiteList {
 void load(MainWindow* window, const QString& email, const QString& password);
 
 // The caption of a site's item: the name as written ("&" is no access key here), or the identifier when
-// the service sent no name.
+// the service sent no name. A name is shown on one line (control characters, which a menu would read as the
+// start of a shortcut, become blanks), without the characters that would reorder it on screen, and cut at
+// MaxCaptionLength characters.
 QString caption(qint16 siteId, const std::optional<QString>& name);
+constexpr int MaxCaptionLength = 100;
 
 } // namespace SiteList
