@@ -6,38 +6,15 @@
 #include "TrayIcon.h"
 #include "platform/MessageBox.h"
 #include "platform/Program.h"
+#include "platform/WindowPlacement.h"
 #include "session/AccountCommand.h"
 #include "session/CredentialStore.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
 using HandOver::Kind;
-
-namespace {
-// Calls back once the window has painted for the first time, that is once the user can see it.
-class AfterFirstPaint : public QObject {
-public:
-    AfterFirstPaint(QWidget* window, std::function<void()> then) : QObject(window), m_then(std::move(then))
-    {
-        window->installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, parent(), m_then);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_then;
-};
-} // namespace
 
 Client::Client(QObject* parent) : QObject(parent)
 {
@@ -79,7 +56,7 @@ void Client::showLogin()
     connect(m_login, &QDialog::rejected, this, &Client::exit);
     // Once the window is on screen, the viewer starts in the background so that its engine is warm by "Login";
     // started any earlier, it would compete with the window for the processor while it appears.
-    new AfterFirstPaint(m_login, [this] { m_viewer.start(); });
+    WindowPlacement::afterFirstPaint(m_login, [this] { m_viewer.start(); });
     m_login->show();
 }
 

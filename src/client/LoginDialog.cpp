@@ -51,7 +51,17 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), m_ui(std::make_uniq
     WindowPlacement::centreWhenFirstShown(this);
 
     m_ui->txtEmail->setText(TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Login)));
-    m_ui->txtPassword->setText(TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Password)));
+    // The keyring can take a moment to answer: the window shows first, and the remembered password joins it
+    // then, unless the user has started typing one meanwhile.
+    if (const auto password = CredentialStore::GetStringSettingAtOnce(CredentialStore::Password))
+        m_ui->txtPassword->setText(TrimBlanks(*password));
+    else
+        WindowPlacement::afterFirstPaint(this, [this] {
+            const QPointer<LoginDialog> alive(this); // the window may be closed while the keyring is asked
+            const QString remembered = TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Password));
+            if (alive && m_ui->txtPassword->text().isEmpty())
+                m_ui->txtPassword->setText(remembered);
+        });
     m_ui->txtEmail->setFocus();
 
     connect(m_ui->cmdLogin, &QPushButton::clicked, this, &LoginDialog::signIn);

@@ -16,6 +16,13 @@ QString GetStringSetting(const QString& valueName)
     return Keyring::read(KeyringService, valueName).value_or(QString());
 }
 
+std::optional<QString> GetStringSettingAtOnce(const QString& valueName)
+{
+    if (valueName != Password || SettingsStore::contains(valueName))
+        return SettingsStore::readText(valueName);
+    return std::nullopt;
+}
+
 // The file gives up a password only once the keyring has confirmed that it holds the new one.
 void SaveStringSetting(const QString& valueName, const QString& text)
 {
