@@ -18,8 +18,9 @@ SignUpValues normalise(const SignUpEntries& entries)
     values.password = EscapeQuotes(entries.password);
     values.verifyPassword = EscapeQuotes(entries.verifyPassword);
     values.domain = EscapeQuotes(entries.domain.toLower());
+    // Trimmed again: "www. example.com" would otherwise go out with a blank in front.
     if (values.domain.startsWith(QLatin1String("www.")))
-        values.domain.remove(0, 4);
+        values.domain = Protocol::TrimBlanks(values.domain.mid(4));
     QString timeZone = entries.timeZoneEntry;
     timeZone.remove(QStringLiteral("GMT"));
     timeZone.remove(QLatin1Char('+'));
