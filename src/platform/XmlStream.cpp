@@ -1,5 +1,8 @@
 #include "XmlStream.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 qsizetype g_pieceBytes = 64 * 1024;
 }
@@ -9,25 +12,21 @@ void XmlStream::setPieceBytes(qsizetype bytes)
     g_pieceBytes = qMax<qsizetype>(1, bytes);
 }
 
-XmlStream::XmlStream(const QByteArray& document) : m_document(document)
+XmlStream::Pieces::Pieces(const QByteArray& document) : m_document(document)
+{
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+qint64 XmlStream::Pieces::readData(char* to, qint64 most)
+{
+    const qint64 count = std::min({most, qint64(g_pieceBytes), m_document.size() - pos()});
+    if (count <= 0)
+        return 0;
+    std::memcpy(to, m_document.constData() + pos(), size_t(count));
+    return count;
+}
+
+XmlStream::XmlStream(const QByteArray& document) : m_pieces(document), m_reader(&m_pieces)
 {
     m_reader.setNamespaceProcessing(false);
-    feed();
-}
-
-void XmlStream::feed()
-{
-    m_reader.addData(m_document.mid(m_fed, g_pieceBytes));
-    m_fed += g_pieceBytes;
-}
-
-QXmlStreamReader::TokenType XmlStream::readNext()
-{
-    for (;;) {
-        const auto token = m_reader.readNext();
-        if (token != QXmlStreamReader::Invalid || m_reader.error() != QXmlStreamReader::PrematureEndOfDocumentError ||
-            m_fed >= m_document.size())
-            return token;
-        feed(); // the reader stopped where its data ended, not where the document does
-    }
 }

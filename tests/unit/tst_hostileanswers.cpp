@@ -15,6 +15,12 @@ constexpr int TimeoutMs = 3000;
 // Reading the largest answer the cap lets through, on a slow machine, on top of the transfer's time-out.
 constexpr int ReadingAllowanceMs = 10000;
 constexpr qint64 MaxGrowthKiB = 64 * 1024;
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer keeps freed memory aside to catch later use of it: the figures are printed, not held to a bound.
+constexpr bool MemoryMeasured = false;
+#else
+constexpr bool MemoryMeasured = true;
+#endif
 
 qint64 statusKiB(const QByteArray& key)
 {
@@ -178,6 +184,9 @@ private slots:
                                   "\x6e\x4c\x61\x99\x6e")
             << "failure"
             << "encoding";
+        QTest::newRow("a second document 100 KiB on")
+            << S::answer(200, ok + QByteArray(100 * 1024, ' ') + "<r><STATUS>E</STATUS></r>") << "failure"
+            << "not well-formed";
         QTest::newRow("invalid UTF-8") << S::answer(200, "<r><STATUS>OK</STATUS><ERRMSG>\xc3\x28\xff</ERRMSG></r>")
                                        << "failure"
                                        << "not well-formed";
@@ -264,7 +273,7 @@ private slots:
         QCOMPARE(summary(outcome), expected);
         QVERIFY2(outcome.failureDetail.contains(reason, Qt::CaseInsensitive), qPrintable(outcome.failureDetail));
         QVERIFY2(ms < TimeoutMs + ReadingAllowanceMs, qPrintable(QString::number(ms)));
-        QVERIFY2(grown < MaxGrowthKiB, qPrintable(QString::number(grown)));
+        QVERIFY2(!MemoryMeasured || grown < MaxGrowthKiB, qPrintable(QString::number(grown)));
         QVERIFY2(server->requests().size() <= 6, qPrintable(QString::number(server->requests().size())));
         // Whatever that server is still doing, the next command is carried out as usual.
         server->setBehaviour(HostileServer::answer(200, "<r><STATUS>OK</STATUS></r>"));
