@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QtTest>
+#include <limits>
 
 using B = HostileServer::Behaviour;
 Q_DECLARE_METATYPE(B)
@@ -21,6 +22,13 @@ Q_DECLARE_METATYPE(B)
 namespace {
 const QString kCommunication =
     "Unable to communicate with the Quillmoor server.  Check your internet connection or try again later.";
+
+// AddressSanitizer keeps freed memory aside to catch later use of it: under it, growth is not held to a bound.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kMaxGrowthKb = std::numeric_limits<qint64>::max();
+#else
+constexpr qint64 kMaxGrowthKb = 64 * 1024;
+#endif
 
 qint64 residentKb(const char* field = "VmRSS:")
 {
@@ -143,7 +151,7 @@ private slots:
         QCOMPARE(window.findChild<QMenu*>("mnuWebsite")->actions().size(), 1);
         const qint64 grown = residentKb() - before;
         qInfo("resident memory grew by %lld KiB; peak %lld KiB", grown, residentKb("VmHWM:"));
-        QVERIFY2(grown < 64 * 1024, qPrintable(QString("grew by %1 KiB").arg(grown)));
+        QVERIFY2(grown < kMaxGrowthKb, qPrintable(QString("grew by %1 KiB").arg(grown)));
     }
 
     // Sites as a hostile list gives them: only identifiers 1 to 32767 become items, once each with the later
@@ -172,7 +180,7 @@ private slots:
         QCOMPARE(window.siteItem(2)->text(), QString(SiteList::MaxCaptionLength, 'n') + QChar(0x2026));
         QCOMPARE(window.siteItem(3)->text(), QString("a bcba"));
         QCOMPARE(window.siteItem(49)->text(), QString(last49));
-        QVERIFY(residentKb() - before < 64 * 1024);
+        QVERIFY(residentKb() - before < kMaxGrowthKb);
     }
 };
 
