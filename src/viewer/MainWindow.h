@@ -35,11 +35,6 @@ public slots:
     void openSettings();
     void openOnlineHelp();
     void checkForUpdate();
-    // The find bar under the page: opened (or its text selected again), searched, closed.
-    void showFindBar();
-    void findNext();
-    void findPrevious();
-    void closeFindBar();
 
 signals:
     void periodChosen(int index);
@@ -58,9 +53,6 @@ protected:
 private:
     QAction* addIndexedItem(QMenu* menu, const QString& arrayName, qint16 index, const QString& caption);
     void keepOuterSize();
-    void addPageShortcuts();
-    void followLoading();
-    void find(bool backward);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     QHash<qint16, QAction*> m_siteItems;
