@@ -102,10 +102,11 @@ void HttpGet::connectTo(const QUrl& url)
     socket->setReadBufferSize(SocketBufferBytes);
     QUrl server = url;
     server.setUserInfo({});
-    const QByteArray request = "GET " +
-                               url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment |
-                                             QUrl::FullyEncoded | QUrl::NormalizePathSegments) +
-                               " HTTP/1.1\r\nHost: " + server.authority(QUrl::FullyEncoded).toUtf8() +
+    QByteArray target = url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment |
+                                      QUrl::FullyEncoded | QUrl::NormalizePathSegments);
+    if (!target.startsWith('/'))
+        target.prepend('/'); // "http://host" and "http://host?query" ask for the root
+    const QByteArray request = "GET " + target + " HTTP/1.1\r\nHost: " + server.authority(QUrl::FullyEncoded).toUtf8() +
                                "\r\nAccept: */*\r\nConnection: close\r\nUser-Agent: Lumenpane\r\n\r\n";
     const auto send = [this, request] { m_socket->write(request); };
     connect(socket, &QAbstractSocket::readyRead, this, &HttpGet::process);
