@@ -5,60 +5,45 @@
 #include "platform/SystemRegistry.h"
 
 #include <QLineEdit>
-#include <QList>
-#include <QMap>
-#include <QObject>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-class QWidget;
 #include <memory>
 
-// A private settings folder for the test program: XDG_CONFIG_HOME points into a temporary folder,
-// so no test reads or writes the real user's settings. Create it before anything touches QSettings.
-class TempSettings {
-public:
+// A private settings folder: XDG_CONFIG_HOME points into a temporary folder, so that no test reads or writes
+// the real user's settings. Create it before anything touches QSettings.
+struct TempSettings {
     TempSettings();
-    QString path() const { return m_dir.path(); }
-
-private:
-    QTemporaryDir m_dir;
+    QString path() const { return dir.path(); }
+    QTemporaryDir dir;
 };
 
-// Answers every message box at once and keeps what it said.
-class MessageRecorder {
-public:
+// Answers every message box at once and keeps what it said; onShown is called for each, after it is kept.
+struct MessageRecorder {
     MessageRecorder();
-    ~MessageRecorder();
+    ~MessageRecorder() { MessageBox::setTestHandler(nullptr); }
     QList<MessageBox::Shown> shown;
-    // Called for each box, after it has been recorded (e.g. to look at the windows while it is open).
     std::function<void(const MessageBox::Shown&)> onShown;
 };
+// Every box recorded so far as one "title | icon | text" line, so a test compares them all in one step.
+QStringList boxLines(const MessageRecorder& recorder);
 
 // Saves a picture of a window into the folder named by LUMENPANE_TEST_SHOTS, when it is set.
 void saveShot(QWidget* window, const QString& name);
 
 // The service simulator in this process, on a free loopback port; the client is pointed at it.
-class LocalService {
-public:
+struct LocalService {
     LocalService();
     SimServer& server() { return *m_server; }
     QString base() const { return m_server->baseUrl(); }
-    // The requests received, as "METHOD /path?query" lines; the account API ones only when asked.
-    QStringList apiRequests() const;
-
-private:
-    std::unique_ptr<SimServer> m_server;
+    // The account API requests received, as "METHOD /path?query" lines.
+    QStringList apiRequests() const { return m_server->requestLog().filter("/v3/rsapi.asp"); }
+    std::unique_ptr<SimServer> m_server = std::make_unique<SimServer>();
 };
-
-// Every box recorded so far as one "title | icon | text" line, so a test compares them all in one step.
-QStringList boxLines(const MessageRecorder& recorder);
 
 // What a window test talking to the service needs for each test function: the simulator, a message box
 // recorder, the usual 30 s time-out and an empty session.
-class ServiceAndBoxes {
-public:
+struct ServiceAndBoxes {
     ServiceAndBoxes();
     // The next account API answers: 0 leaves the simulator as it is, -1 makes it silent (time-out after
     // 500 ms), any other status sends the body with that HTTP status.
@@ -76,7 +61,7 @@ public:
     QStringList names;
 
 private slots:
-    void record();
+    void record() { names << QString::fromLatin1(sender()->metaObject()->method(senderSignalIndex()).name()); }
 };
 
 // A window of the program shown on the screen for one test function, with the simulator, the message box
@@ -103,21 +88,18 @@ template <class Window> struct ShownWindow : ServiceAndBoxes {
 // The remembered sign-in: the stored "Login" and "Password".
 QStringList storedSignIn();
 
-// The captions of a window that do not fit their controls in their fonts (labels, wrapped ones in their
-// height, buttons and frame titles with room for their edges, and the widest entry of a list box).
-QStringList clippedCaptions(const QWidget* window);
-
-// A machine's configuration database and program launcher for tests: values under "key|value name",
-// and the ordinary files and started programs as lists.
-struct FakeRegistry : SystemRegistry {
-    QMap<QString, Value> values;
-    QStringList reads;
+// A machine's configuration database and program launcher, in place of the platform's while it lives: it holds
+// the values given (under "key|value name"; null data: no value) and only the program files C:\m.exe and
+// C:\Shared\MSINFO32.EXE, which start.
+struct FakeMachine : SystemRegistry, ProgramLauncher {
+    explicit FakeMachine(const QMap<QString, Value>& values);
+    ~FakeMachine() override;
     std::optional<Value> read(quint32 root, const QString& key, const QString& name, int maxBytes) override;
-};
-struct FakeLauncher : ProgramLauncher {
-    QStringList files;
-    QStringList started;
-    bool startSucceeds = true;
-    bool isOrdinaryFile(const QString& path) override { return files.contains(path); }
+    bool isOrdinaryFile(const QString& path) override
+    {
+        return path == "C:\\m.exe" || path == "C:\\Shared\\MSINFO32.EXE";
+    }
     bool start(const QString& path) override;
+    QMap<QString, Value> values;
+    QStringList started;
 };

@@ -1,0 +1,175 @@
+// The sign-in, sign-up and activation windows with real widgets, against the simulator: what each sends and
+// remembers, and its box or hand-over. The boxes for broken answers: tst_hostile; the sign-up rules: tst_signupform.
+#include "TestSupport.h"
+#include "client/ActivationDialog.h"
+#include "client/LoginDialog.h"
+#include "client/SignUpDialog.h"
+#include "platform/BusyPointer.h"
+#include "platform/Clock.h"
+#include "session/CredentialStore.h"
+
+#include <QtTest>
+
+class AccountWindowsTest : public QObject {
+    Q_OBJECT
+    TempSettings settings;
+    const QStringList kept = {"  kept@example.com  ", " secret "};
+
+    // Enter in a box and Escape do nothing in these two windows: Enter presses the button that has the focus.
+    template <class Window> void press(ShownWindow<Window>& w, const char* box, const char* button)
+    {
+        QTest::keyClick(w.child(box), Qt::Key_Return);
+        QTest::keyClick(w.window.get(), Qt::Key_Escape);
+        QVERIFY(w.boxes.shown.isEmpty() && w.window->isVisible());
+        w.template child<QPushButton>(button)->setFocus();
+        QTest::keyClick(w.template child<QPushButton>(button), Qt::Key_Return);
+    }
+
+private slots:
+    void init()
+    {
+        Clock::setTestToday(QDate(2007, 11, 8));
+        CredentialStore::SaveStringSetting(CredentialStore::Login, kept[0]);
+        CredentialStore::SaveStringSetting(CredentialStore::Password, kept[1]);
+    }
+
+    // The remembered entries, trimmed, the password masked; New Account; only the close box closes.
+    void signInOpening()
+    {
+        ShownWindow<LoginDialog> w;
+        QCOMPARE(w.child("txtEmail")->text() + w.child("txtPassword")->displayText(), "kept@example.com******");
+        w.click("cmdNewAccount");
+        QTest::keyClick(w.window.get(), Qt::Key_Escape);
+        QVERIFY(w.window->isVisible());
+        w.window->close();
+        QCOMPARE(w.emitted->names, QStringList({"newAccountRequested", "rejected", "finished"}));
+    }
+
+    // Enter signs in: what is sent; the entries remembered, trimmed, once both are filled, before the answer; the
+    // box, or the hand-over (the window stays for the controller to close).
+    void signIn_data()
+    {
+        QTest::addColumn<QString>("entries");   // "e-mail|password", as typed
+        QTest::addColumn<QByteArray>("answer"); // instead of the simulator's own
+        QTest::addColumn<QString>("sent");      // after "cmd=listsites&email="
+        QTest::addColumn<QString>("outcome");   // "title | icon | text" of the box, or the signal
+        const QString empty = "Error | Critical | You must enter the E-Mail Address and Password you use to log in "
+                              "to Quillmoor";
+        const QByteArray noMessage = "<r><STATUS>E</STATUS><ERRORID>46</ERRORID></r>";
+        QTest::newRow("e-mail blank") << " |demo123" << QByteArray() << "" << empty;
+        QTest::newRow("password blanks") << "demo@example.com|  " << QByteArray() << "" << empty;
+        QTest::newRow("wrong password") << "  a@b.c | wrong " << QByteArray() << "a@b.c&password=wrong"
+                                        << "Unable To Log In | Critical | Invalid E-Mail Address or Password";
+        QTest::newRow("46, no message") << "a@b.c|p" << noMessage << "a@b.c&password=p"
+                                        << "Unable To Log In | Critical | " + LoginDialog::unexplainedRefusalText();
+        QTest::newRow("45") << "pending@example.com|pending123" << QByteArray()
+                            << "pending@example.com&password=pending123"
+                            << "activationRequired";
+        QTest::newRow("signed in") << " demo@example.com |it's&b=c d " << QByteArray()
+                                   << "demo@example.com&password=it's%26b%3Dc%20d"
+                                   << "signedIn";
+    }
+    void signIn()
+    {
+        QFETCH(QString, entries);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, sent);
+        QFETCH(QString, outcome);
+        ShownWindow<LoginDialog> w;
+        SessionInfo s;
+        connect(w.window.get(), &LoginDialog::signedIn, this, [&s](const SessionInfo& got) { s = got; });
+        w.service.server().accounts()["demo@example.com"].password = "it's&b=c d";
+        const QStringList typed = entries.split('|'), trimmed = {typed[0].trimmed(), typed[1].trimmed()};
+        w.child("txtEmail")->setText(typed[0]);
+        w.child("txtPassword")->setText(typed[1]);
+        w.answer(answer.isEmpty() ? 0 : 200, answer);
+        QTest::keyClick(w.child("txtPassword"), Qt::Key_Return);
+        QCOMPARE(boxLines(w.boxes) + w.emitted->names, QStringList{outcome});
+        const QString query = "email=" + sent;
+        QCOMPARE(w.service.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=listsites&" + query}.mid(sent.isEmpty()));
+        QCOMPARE(storedSignIn(), sent.isEmpty() ? kept : trimmed);
+        QVERIFY(w.window->isVisible() && w.child("txtEmail")->text() == typed[0]);
+        QCOMPARE(QStringList({s.startUrl, s.email, s.password, s.from.toString(), s.to.toString()}),
+                 outcome != "signedIn"
+                     ? QStringList(5)
+                     : QStringList({w.service.base() + "/lumenpane/default2.asp?autologin=true&" + query, trimmed[0],
+                                    trimmed[1], "Thu Nov 8 2007", "Thu Nov 8 2007"}));
+    }
+
+    // With "GMT -4" chosen: the exact address (quotes doubled, lower case, "www." removed once); the sign-in is
+    // remembered as the user will type it, only once the account exists; the hand-over comes after the notice.
+    void signUp_data()
+    {
+        QTest::addColumn<QByteArray>("answer"); // instead of the simulator's own
+        QTest::addColumn<QString>("verify");
+        QTest::addColumn<QString>("box");
+        const QString errors = "Errors with your submission | Critical | The following errors were found:\r\n";
+        QTest::newRow("rule broken, not sent") << QByteArray() << "It's" << errors + "Passwords do not match\r\n";
+        QTest::newRow("refused, no message")
+            << QByteArray("<r><STATUS>E</STATUS></r>") << "it's" << errors + SignUpDialog::unexplainedRefusalText();
+        QTest::newRow("created") << QByteArray() << "it's"
+                                 << "Lumenpane | Information | Your account has been created successfully";
+    }
+    void signUp()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, verify);
+        QFETCH(QString, box);
+        ShownWindow<SignUpDialog> w;
+        w.answer(answer.isEmpty() ? 0 : 200, answer);
+        const QStringList typed = {" O'Neil ", "D'Arcy", " Pat.O'Brien@Example.COM ", " it's ", verify, "02139"};
+        int i = 0;
+        for (const char* name :
+             {"txtFirstName", "txtLastName", "txtEmail", "txtPassword", "txtVPassword", "txtZipCode"})
+            w.child(name)->setText(typed[i++]);
+        w.child("txtDomainName")->setText(" WWW.www.Example.com ");
+        QCOMPARE(w.child("txtPassword")->displayText() + w.child("txtVPassword")->displayText(), "**********");
+        press(w, "txtPassword", "cmdCreateAccount");
+        QCOMPARE(boxLines(w.boxes), QStringList{box});
+        QCOMPARE(w.service.apiRequests(),
+                 QStringList{"GET /v3/rsapi.asp?cmd=newlumenpaneaccount&firstname=O''Neil&LastName=D''Arcy"
+                             "&email=pat.o''brien@example.com&Password=it''s&TimeZone=-4&ZipCode=02139"
+                             "&DomainName=www.example.com"}
+                     .mid(verify == "It's"));
+        const bool created = box.startsWith("Lumenpane");
+        QCOMPARE(w.emittedBeforeBoxes + w.emitted->names, QStringList({"", "accountCreated"}).mid(0, 1 + created));
+        QCOMPARE(storedSignIn(), created ? QStringList({"pat.o'brien@example.com", "it's"}) : kept);
+    }
+
+    // The code is sent trimmed, its quotes doubled; the pointer stays busy until the box is closed; the hand-over
+    // comes after the notice.
+    void activate_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("answer"); // instead of the simulator's own
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("box");
+        const QString invalid = "Invalid Activation Code | Critical | ";
+        QTest::newRow("unknown code") << " a'b " << QByteArray() << "a''b"
+                                      << invalid + "The activation code a'b was not found or has already been used.";
+        QTest::newRow("refused, no message") << "QM7K2P9X" << QByteArray("<r><STATUS>ERROR</STATUS></r>") << "QM7K2P9X"
+                                             << invalid + "The Activation Code is not valid";
+        QTest::newRow("activated") << " qm7k2p9x " << QByteArray() << "qm7k2p9x"
+                                   << "Lumenpane | Information | Your account has now been activated";
+    }
+    void activate()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, sent);
+        QFETCH(QString, box);
+        ShownWindow<ActivationDialog> w;
+        w.answer(answer.isEmpty() ? 0 : 200, answer);
+        w.child("txtSignupCode")->setText(typed);
+        press(w, "txtSignupCode", "cmdActivate");
+        QCOMPARE(w.service.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=" + sent});
+        QCOMPARE(boxLines(w.boxes), QStringList{box});
+        QVERIFY(w.boxes.shown[0].pointer == Qt::WaitCursor && !BusyPointer::isBusy() &&
+                !QApplication::overrideCursor());
+        const bool activated = w.service.server().findAccount("pending@example.com")->active;
+        QCOMPARE(w.emittedBeforeBoxes + w.emitted->names, QStringList({"", "activated"}).mid(0, 1 + activated));
+    }
+};
+
+QTEST_MAIN(AccountWindowsTest)
+#include "tst_accountwindows.moc"
