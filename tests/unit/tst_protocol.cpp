@@ -1,8 +1,29 @@
+// What the client writes, exactly: on the wire (the addresses of each request are checked where they are sent:
+// tst_accountwindows, tst_viewer), the sign-up values and rules, the codec that holds the entries, the periods.
+#include "session/Base64.h"
 #include "session/Protocol.h"
+#include "session/ReportPeriod.h"
+#include "session/SignUpForm.h"
 
 #include <QtTest>
 
+using namespace Base64;
 using namespace Protocol;
+using namespace ReportPeriod;
+
+namespace {
+const QString kDomain =
+    "Invalid Domain name (must be in the form of 'example.com' with no slashes or other characters)";
+const QString kZone = "Invalid Time Zone", kEmail = "Invalid E-Mail Address", kRequired = "All fields are required",
+              kMismatch = "Passwords do not match";
+const QString kValid = "Ada|Lovelace| Demo@Example.com |engine1|engine1|02139|GMT -4|example.com";
+
+SignUpEntries entries(const QString& line) // "first|last|e-mail|password|verify|zip|zone|domain"
+{
+    const QStringList f = line.split('|');
+    return {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]};
+}
+} // namespace
 
 class ProtocolTest : public QObject {
     Q_OBJECT
@@ -13,13 +34,10 @@ private slots:
         qputenv("LUMENPANE_REPORT_BASE", "http://reports.test/");
     }
 
-    // Everything the client writes on the wire, exactly.
     void written_data()
     {
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("expected");
-        const QString api = "http://api.test/v3/rsapi.asp?cmd=", reports = "http://reports.test/lumenpane/";
-        const QDate march1(2008, 3, 1), march7(2008, 3, 7), nov8(2007, 11, 8);
         const auto read = [](const QString& text) {
             return ParseDateText(text) ? DateText(*ParseDateText(text)) : "none";
         };
@@ -35,29 +53,130 @@ private slots:
         QTest::newRow("query: non-ASCII as UTF-8") << QueryValue(QString::fromUtf8("p\xc3\xa4ss")) << "p%C3%A4ss";
         QTest::newRow("query: kept as typed") << QueryValue("u@x.com'/:?!$*(),;~") << "u@x.com'/:?!$*(),;~";
         QTest::newRow("listsites, quote single, & encoded")
-            << ListSitesAddress("a@b.com", "it's&cmd=x") << api + "listsites&email=a@b.com&password=it's%26cmd%3Dx";
-        QTest::newRow("new account")
-            << NewAccountAddress("Ann", "O''Neil", "ann@x.org", "p''w", "-4", "02139", "x.org")
-            << api + "newlumenpaneaccount&firstname=Ann&LastName=O''Neil&email=ann@x.org&Password=p''w&TimeZone=-4"
-                     "&ZipCode=02139&DomainName=x.org";
-        QTest::newRow("activate") << ActivateAddress("QM7K2P9X") << api + "activate&signupcode=QM7K2P9X";
-        QTest::newRow("start page") << StartPageAddress("a@b.com", "it's&x")
-                                    << reports + "default2.asp?autologin=true&email=a@b.com&password=it's%26x";
-        QTest::newRow("period") << PeriodAddress(march1, march7)
-                                << reports + "default2.asp?FDate=3/1/2008&Ldate=3/7/2008";
-        QTest::newRow("custom range") << CustomRangeAddress(march1, march7)
-                                      << reports + "default2.asp?FDate=3/1/2008&LDate=3/7/2008";
-        QTest::newRow("site") << SiteAddress(nov8, nov8, 1234)
-                              << reports + "default2.asp?FDate=11/8/2007&Ldate=11/8/2007&chSiteID=1234";
-        QTest::newRow("help, settings, update check")
-            << HelpAddress() + " " + SettingsAddress() + " " + UpdateCheckAddress(40)
-            << reports + "help.asp " + reports + "settings.asp " + reports + "checkversion.asp?build=40";
+            << ListSitesAddress("a@b.com", "it's&cmd=x")
+            << "http://api.test/v3/rsapi.asp?cmd=listsites&email=a@b.com&password=it's%26cmd%3Dx";
+        QTest::newRow("start page, the base's trailing slash dropped")
+            << StartPageAddress("a@b.com", "it's&x")
+            << "http://reports.test/lumenpane/default2.asp?autologin=true&email=a@b.com&password=it's%26x";
     }
     void written()
     {
         QFETCH(QString, written);
         QFETCH(QString, expected);
         QCOMPARE(written, expected);
+    }
+
+    // The sign-up entries as the service gets them, and the rules checked before anything is sent.
+    void signUpValues_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("values");
+        QTest::newRow("quotes doubled, e-mail lower, www. removed once")
+            << " O'Neil |D'Arcy| Pat.O'Brien@Example.COM | it's |it's| 02139 |GMT -4| WWW.www.Example.com "
+            << "O''Neil|D''Arcy|pat.o''brien@example.com|it''s|it''s|02139|-4|www.example.com";
+        QTest::newRow("names keep case, GMT +13, www. inside stays") << "ZoË|ŁUKASZ|a@b.c|p|p|z|GMT +13|a.www.b"
+                                                                     << "ZoË|ŁUKASZ|a@b.c|p|p|z|13|a.www.b";
+    }
+    void signUpValues()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, values);
+        const SignUpValues v = SignUpForm::normalise(entries(typed));
+        QCOMPARE(QStringList(
+                     {v.firstName, v.lastName, v.email, v.password, v.verifyPassword, v.zipCode, v.timeZone, v.domain}),
+                 values.split('|'));
+        const QStringList zones = SignUpForm::timeZoneEntries(); // as the window lists them
+        QCOMPARE(zones.mid(0, 1) + zones.mid(11, 3) + zones.mid(25),
+                 QStringList({"GMT -12", "GMT -1", "GMT +0", "GMT +1", "GMT +13"}));
+    }
+
+    void signUpRules_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("errors");
+        const auto with = [](int i, const QString& value) {
+            return kValid.section('|', 0, i - 1) + '|' + value + '|' + kValid.section('|', i + 1);
+        };
+        QTest::newRow("domain WWW. only") << with(7, " WWW. ") << QStringList{kDomain, kRequired};
+        QTest::newRow("domain with odd characters") << with(7, "my site.com:8080") << QStringList();
+        QTest::newRow("time zone not a number") << with(6, "GMT x") << QStringList{kZone};
+        QTest::newRow("e-mail without @") << with(2, "ada.example.com") << QStringList{kEmail};
+        QTest::newRow("e-mail without dot") << with(2, "ada@localhost") << QStringList{kEmail};
+        QTest::newRow("e-mail dot before @") << with(2, "ada.l@host") << QStringList();
+        QTest::newRow("e-mail with tab") << with(2, "ada@exa\tmple.com") << QStringList{kEmail};
+        QTest::newRow("passwords differ in case") << with(4, "Engine1") << QStringList{kMismatch};
+        QTest::newRow("verify blank") << with(4, " ") << QStringList{kRequired, kMismatch};
+        QTest::newRow("every rule") << "|Lovelace|ada at example|one|two|1|GMT|example.com/x"
+                                    << QStringList{kDomain, kZone, kEmail, kRequired, kMismatch};
+    }
+    void signUpRules()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, errors);
+        const QString expected = errors.isEmpty() ? QString() : errors.join("\r\n") + "\r\n";
+        QCOMPARE(SignUpForm::ruleErrors(SignUpForm::normalise(entries(typed))), expected);
+    }
+
+    // The codec: encoding leaves out the pad; decoding is positional, every character takes its place in a group
+    // of four, "=" and line breaks too.
+    void codec_data()
+    {
+        QTest::addColumn<QString>("encoded");
+        QTest::addColumn<QByteArray>("decoded");
+        QTest::addColumn<bool>("encodes"); // also what encoding the bytes gives
+        QTest::newRow("YQ") << "YQ" << QByteArray("a") << true;
+        QTest::newRow("YWI") << "YWI" << QByteArray("ab") << true;
+        QTest::newRow("last two letters") << "+/8" << QByteArray("\xfb\xff") << true;
+        QTest::newRow("YQ==") << "YQ==" << QByteArray("a") << false;
+        QTest::newRow("pad first: d1 = -1 enters the sum") << "=WJj" << QByteArray("\xfd\x62\x63") << false;
+        QTest::newRow("pad second: first byte left out") << "Y=Jj" << QByteArray("\xf2\x63") << false;
+        QTest::newRow("pad third") << "YW=j" << QByteArray("a\xe3") << false;
+        QTest::newRow("line break not skipped: (Y, W, LF, J) then (j)") << "YW\nJj" << QByteArray("a\xc9") << false;
+    }
+    void codec()
+    {
+        QFETCH(QString, encoded);
+        QFETCH(QByteArray, decoded);
+        QFETCH(bool, encodes);
+        QCOMPARE(decodeBytes(encoded, StandardAlphabet), decoded);
+        if (encodes)
+            QCOMPARE(encodeBytes(decoded, StandardAlphabet), encoded);
+    }
+
+    // Any bytes, and any text the user types (as UTF-8), come back unchanged; the alphabet is the one given.
+    void codecRoundTrip()
+    {
+        QByteArray all;
+        for (int c = 0; c < 256; ++c) {
+            QCOMPARE(decodeBytes(encodeBytes(all, StandardAlphabet), StandardAlphabet), all);
+            all += char(c);
+        }
+        const QString typed = QString::fromUtf8("J\xc3\xbcrgen's p\xc3\xa4ss \xe5\xaf\x86 \xf0\x9f\x94\x91");
+        QCOMPARE(Base64Decode(Base64Encode(typed, StandardAlphabet), StandardAlphabet), typed);
+        const QString urlSafe = QString(StandardAlphabet).replace('+', '-').replace('/', '_');
+        QCOMPARE(encodeBytes("\xfb\xff", urlSafe), "-_8");
+        QCOMPARE(decodeBytes("-_8", urlSafe), "\xfb\xff");
+        QCOMPARE(Base64Encode("abc", QString()), QString());
+    }
+
+    // The fixed report periods on every day of a few years: today and yesterday are single days; weeks run from a
+    // Sunday (this one to the next Sunday, as the service has always been asked) and follow each other; months
+    // are whole; Specify and unknown items have none.
+    void periodsOnEveryDay()
+    {
+        QStringList broken;
+        for (QDate d(2007, 1, 1); d <= QDate(2009, 12, 31); d = d.addDays(1)) {
+            const Range week = *forIndex(ThisWeek, d), lastWeek = *forIndex(LastWeek, d);
+            const Range month = *forIndex(ThisMonth, d), lastMonth = *forIndex(LastMonth, d);
+            if (forIndex(Today, d) != Range{d, d} || forIndex(Yesterday, d) != Range{d.addDays(-1), d.addDays(-1)} ||
+                week.from.dayOfWeek() != 7 || week.from > d || d >= week.to || week.from.daysTo(week.to) != 7 ||
+                lastWeek.from.daysTo(lastWeek.to) != 6 || lastWeek.to.addDays(1) != week.from ||
+                month.from != QDate(d.year(), d.month(), 1) || month.to.addDays(1) != month.from.addMonths(1) ||
+                lastMonth.to.addDays(1) != month.from || lastMonth.from != month.from.addMonths(-1) ||
+                forIndex(Specify, d) || forIndex(7, d))
+                broken << d.toString(Qt::ISODate);
+        }
+        QCOMPARE(broken, QStringList());
     }
 };
 
