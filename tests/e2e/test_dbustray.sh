@@ -7,30 +7,24 @@ source "$E2E_LIB"
 sni() { /usr/bin/python3 "$(dirname "$E2E_LIB")/sni.py" "$@"; }
 sni watch "$work/items" &
 pids+=($!)
-wait_for 10 gdbus introspect --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
-  || fail "the watcher did not start"
+wait_for 10 gdbus introspect --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher ||
+  fail "the watcher did not start"
 start_sim
 start_client
 sign_in
 wait_for 20 test -s "$work/items" || fail "the icon was not registered with the notification area"
 item=$(head -n1 "$work/items")
-pass "icon registered over D-Bus as $item"
 conf="$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf"
 grep -qx "Login=demo@example.com" "$conf" && ! grep -q "^Password=" "$conf" || fail "the password is not in the keyring"
-pass "the password rests in the keyring, not in the settings file"
+pass "icon registered over D-Bus as $item; the password rests in the keyring, not in the settings file"
 
-close_window "$main"
-wait_for 20 main_gone || fail "the main window did not close"
-sni activate "$item"
-main=$(wait_window "$main_title" 60)
-pass "a click on the icon brought the main window back"
-
-close_window "$main"
-wait_for 20 main_gone || fail "the main window did not close"
-sni menu "$item" Restore
-main=$(wait_window "$main_title" 60)
-pass "Restore in the icon's menu brought the main window back"
-
+for way in activate menu; do
+  close_window "$main"
+  wait_for 20 main_gone || fail "the main window did not close"
+  sni "$way" "$item" Restore
+  main=$(wait_window "$main_title" 60)
+  pass "$way on the icon brought the main window back"
+done
 sni menu "$item" Exit
 wait_for 30 bash -c "! kill -0 $client_pid" || fail "Exit in the icon's menu did not end the program"
 pass "Exit in the icon's menu ended the program"

@@ -8,25 +8,15 @@ case "${1:-}" in
   --hung) mode=hung; shift ;;
   --answers) shift ;;
 esac
-if [ -z "${KEYRING_SESSION_BUS:-}" ]; then
-  exec env KEYRING_SESSION_BUS=1 dbus-run-session -- bash "$0" "--$mode" "$@"
-fi
+[ -n "${KEYRING_SESSION_BUS:-}" ] || exec env KEYRING_SESSION_BUS=1 dbus-run-session -- bash "$0" "--$mode" "$@"
 
-home=$(mktemp -d)
-keyring_pid=
-cleanup() {
-  if [ -n "$keyring_pid" ]; then
-    kill -KILL "$keyring_pid" 2>/dev/null || true
-    wait "$keyring_pid" 2>/dev/null || true
-  fi
-  rm -rf "$home"
-}
-trap cleanup EXIT
 # The keyring files and sockets go into a throw-away home, never the user's.
+home=$(mktemp -d)
 export HOME=$home XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run
 mkdir -m 0700 -p "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 echo "" | gnome-keyring-daemon --foreground --unlock --components=secrets >/dev/null 2>&1 &
 keyring_pid=$!
+trap 'kill -KILL "$keyring_pid" 2>/dev/null || true; wait "$keyring_pid" 2>/dev/null || true; rm -rf "$home"' EXIT
 up() {
   dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
     string:org.freedesktop.secrets 2>/dev/null | grep -q "boolean true"
@@ -37,6 +27,4 @@ for _ in $(seq 200); do
 done
 up || { echo "the keyring did not come up" >&2; exit 1; }
 if [ "$mode" = hung ]; then kill -STOP "$keyring_pid"; fi
-status=0
-LUMENPANE_TEST_KEYRING=$mode "$@" || status=$?
-exit "$status"
+LUMENPANE_TEST_KEYRING=$mode "$@"
