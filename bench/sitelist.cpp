@@ -1,7 +1,5 @@
-// Fills the main window's site menu from an answer of N sites (canned in the simulator running in this
-// process) and, as the floor, a bare QMenu with the same N captions added one by one. Prints one line per N,
-// "sitelist N ours_ms floor_ms", the medians of the runs given as the argument. Fails only when the menu
-// stays empty.
+// The site menu filled from an answer of N sites (canned in this process's simulator) and, as the floor, a bare QMenu
+// given the same captions one by one: "sitelist N ours_ms floor_ms", medians of argv[1] runs; fails on an empty menu.
 #include "viewer/SiteList.h"
 #include "TestSupport.h"
 #include "viewer/MainWindow.h"
@@ -12,17 +10,15 @@
 #include <algorithm>
 #include <cstdio>
 
-static double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 int main(int argc, char* argv[])
 {
     TempSettings settings;
     QApplication app(argc, argv);
     const int runs = std::max(1, argc > 1 ? atoi(argv[1]) : 5);
+    const auto median = [](QList<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
     LocalService service;
     for (const int count : {10, 1000, 32767}) {
         QByteArray rows;
