@@ -114,6 +114,11 @@ void Client::restore()
 {
     if (!m_signedIn)
         return;
+    // Until the main window has shown, a viewer that ends is replaced: one that was closing its last window
+    // when Show reached it ignores it and goes.
+    if (!m_restoring && !m_waitingForViewer)
+        m_viewerStarts = m_viewer.isRunning() ? 0 : 1;
+    m_restoring = true;
     if (m_viewer.isRunning())
         m_viewer.send({Kind::Show, {}, false});
     else
@@ -146,6 +151,7 @@ void Client::exit()
 {
     if (m_tray)
         m_tray->hide();
+    m_waitingForViewer = m_restoring = false; // the viewer that ends now is not to be replaced
     m_viewer.stop();
     Program::end();
 }
@@ -154,6 +160,7 @@ void Client::viewerSaid(const HandOver::Message& message)
 {
     switch (message.kind) {
     case Kind::Shown:
+        m_restoring = false;
         if (m_waitingForViewer) {
             m_waitingForViewer = false;
             dismiss(m_login);
@@ -178,14 +185,14 @@ void Client::viewerSaid(const HandOver::Message& message)
 
 void Client::viewerEnded()
 {
-    if (!m_waitingForViewer)
+    if (!m_waitingForViewer && !m_restoring)
         return; // the tray stays; "Restore" starts a new viewer
-    // The viewer went away during the sign-in: one more try, then say so and let the user try again.
+    // The viewer went away before its window showed: one more try, then say so and let the user try again.
     if (m_viewerStarts++ < 2) {
-        m_viewer.send({Kind::Open, m_session, true});
+        m_viewer.send({Kind::Open, m_session, m_waitingForViewer});
         return;
     }
-    m_waitingForViewer = false;
+    m_waitingForViewer = m_restoring = false;
     if (m_login)
         m_login->setEnabled(true);
     MessageBox::show(QStringLiteral("The report viewer could not be started."), MessageBox::Icon::Critical);

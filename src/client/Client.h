@@ -52,7 +52,8 @@ private:
     SessionInfo m_session;
     bool m_signedIn = false;
     bool m_waitingForViewer = false; // signed in, the sign-in window waits for the main window to show
-    int m_viewerStarts = 0;          // starts for the sign-in under way, to give up on a viewer that cannot start
+    bool m_restoring = false;        // Restore asked for the main window, which has not shown yet
+    int m_viewerStarts = 0;          // starts for the request under way, to give up on a viewer that cannot start
     QPointer<LoginDialog> m_login;
     QPointer<SignUpDialog> m_signUp;
     QPointer<ActivationDialog> m_activation;

@@ -70,10 +70,8 @@ private slots:
     {
         QVERIFY(signIn());
         const qint64 first = client->viewer().processId();
-        QSignalSpy ended(&client->viewer(), &ViewerProcess::ended);
+        // Restore reaches the viewer as it goes, before its end is noticed: Show is lost with it.
         ::kill(pid_t(first), SIGKILL);
-        QVERIFY(ended.wait(10000));
-        QVERIFY(!Program::isEnding());
         client->restore();
         QTRY_COMPARE_WITH_TIMEOUT(requests("GET /lumenpane/default2.asp?autologin=true"), 2, 60000);
         QVERIFY(client->viewer().processId() != first);
