@@ -8,6 +8,8 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
+#include <QWebEngineFindTextResult>
 #include <QWindow>
 
 namespace {
@@ -56,6 +58,9 @@ MainWindow::MainWindow(QWidget* parent)
     connect(m_ui->mnuOnlineHelp, &QAction::triggered, this, &MainWindow::openOnlineHelp);
     connect(m_ui->mnuUpdate, &QAction::triggered, this, &MainWindow::checkForUpdate);
     connect(m_ui->mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
+
+    addPageShortcuts();
+    followLoading();
 }
 
 MainWindow::~MainWindow() = default;
@@ -109,6 +114,88 @@ void MainWindow::openOnlineHelp()
 void MainWindow::checkForUpdate()
 {
     browser()->Navigate(Protocol::UpdateCheckAddress(Service::BuildNumber));
+}
+
+void MainWindow::addPageShortcuts()
+{
+    // What users expect of a browser pane; keys of the window, not of the menus, whose items have none.
+    WebView* view = browser();
+    const auto add = [this](const QKeySequence& keys, const auto* target, auto slot) {
+        new QShortcut(keys, this, target, slot);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_Plus), view, &WebView::zoomIn);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Equal), view, &WebView::zoomIn);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Minus), view, &WebView::zoomOut);
+    add(QKeySequence(Qt::CTRL | Qt::Key_0), view, &WebView::resetZoom);
+    add(QKeySequence(Qt::ALT | Qt::Key_Left), view, &WebView::back);
+    add(QKeySequence(Qt::ALT | Qt::Key_Right), view, &WebView::forward);
+    add(QKeySequence(Qt::CTRL | Qt::Key_P), view, &WebView::printPage);
+    add(QKeySequence(Qt::CTRL | Qt::Key_F), this, &MainWindow::showFindBar);
+    // Shift+Enter searches backwards from the find box; Escape anywhere in the bar closes it.
+    new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Return), m_ui->txtFind, this, &MainWindow::findPrevious,
+                  Qt::WidgetShortcut);
+    new QShortcut(QKeySequence(Qt::Key_Escape), m_ui->fraFind, this, &MainWindow::closeFindBar,
+                  Qt::WidgetWithChildrenShortcut);
+
+    connect(m_ui->txtFind, &QLineEdit::textEdited, this, &MainWindow::findNext);
+    connect(m_ui->txtFind, &QLineEdit::returnPressed, this, &MainWindow::findNext);
+    connect(m_ui->cmdFindNext, &QToolButton::clicked, this, &MainWindow::findNext);
+    connect(m_ui->cmdFindPrevious, &QToolButton::clicked, this, &MainWindow::findPrevious);
+    connect(m_ui->cmdCloseFind, &QToolButton::clicked, this, &MainWindow::closeFindBar);
+    connect(view->page(), &QWebEnginePage::findTextFinished, this, [this](const QWebEngineFindTextResult& result) {
+        if (m_ui->txtFind->text().isEmpty())
+            m_ui->lblFindResult->clear();
+        else if (result.numberOfMatches() == 0)
+            m_ui->lblFindResult->setText(tr("No matches"));
+        else
+            m_ui->lblFindResult->setText(tr("%1 of %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
+    });
+}
+
+void MainWindow::followLoading()
+{
+    // A thin line over the top of the page while it loads; gone, and taking no room, once it has loaded.
+    QProgressBar* line = m_ui->prgLoad;
+    WebView* view = browser();
+    connect(view, &QWebEngineView::loadStarted, line, [line] {
+        line->setValue(0);
+        line->show();
+    });
+    connect(view, &QWebEngineView::loadProgress, line, &QProgressBar::setValue);
+    connect(view, &QWebEngineView::loadFinished, line, [line, view] {
+        if (!view->page()->isLoading()) // a load that a newer one replaced ends while the newer one goes on
+            line->hide();
+    });
+}
+
+void MainWindow::showFindBar()
+{
+    m_ui->fraFind->show();
+    m_ui->txtFind->setFocus(Qt::ShortcutFocusReason);
+    m_ui->txtFind->selectAll();
+}
+
+void MainWindow::findNext()
+{
+    find(false);
+}
+
+void MainWindow::findPrevious()
+{
+    find(true);
+}
+
+void MainWindow::find(bool backward)
+{
+    browser()->findText(m_ui->txtFind->text(), backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+}
+
+void MainWindow::closeFindBar()
+{
+    m_ui->fraFind->hide();
+    m_ui->lblFindResult->clear();
+    browser()->findText(QString()); // takes the marks off the page
+    browser()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -35,6 +35,11 @@ public slots:
     void openSettings();
     void openOnlineHelp();
     void checkForUpdate();
+    // The find bar under the page: opened (or its text selected again), searched, closed.
+    void showFindBar();
+    void findNext();
+    void findPrevious();
+    void closeFindBar();
 
 signals:
     void periodChosen(int index);
@@ -53,6 +58,9 @@ protected:
 private:
     QAction* addIndexedItem(QMenu* menu, const QString& arrayName, qint16 index, const QString& caption);
     void keepOuterSize();
+    void addPageShortcuts();
+    void followLoading();
+    void find(bool backward);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     QHash<qint16, QAction*> m_siteItems;

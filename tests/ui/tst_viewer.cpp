@@ -1,10 +1,11 @@
 // The viewer process's controller and its windows, told what to do as the client tells it, with the service
 // played by the simulator in this process and today fixed at Thursday 11/8/2007; and its browser with the real
-// web engine: new-window links, downloads, a renderer that dies.
+// web engine: new-window links, downloads, a renderer that dies, the page kept in its box, the browser's keys.
 #include "TestSupport.h"
 #include "platform/BusyPointer.h"
 #include "platform/Clock.h"
 #include "platform/MonthCalendar.h"
+#include "platform/SettingsStore.h"
 #include "platform/WebView.h"
 #include "session/Protocol.h"
 #include "session/Service.h"
@@ -14,13 +15,19 @@
 #include "viewer/Viewer.h"
 
 #include <QBuffer>
+#include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <csignal>
 
@@ -65,6 +72,18 @@ class ViewerTest : public QObject {
         std::optional<QVariant> result;
         main()->browser()->page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
         return QTest::qWaitFor([&] { return result.has_value(); }, 30000) ? *result : QVariant();
+    }
+    // Runs the action and waits until the page has dealt with it: a window asked for, or a navigation ended.
+    bool settles(const std::function<void()>& action)
+    {
+        QObject context;
+        bool done = false;
+        connect(main()->browser()->page(), &QWebEnginePage::newWindowRequested, &context, [&] { done = true; });
+        connect(
+            main()->browser()->page(), &QWebEnginePage::loadingChanged, &context,
+            [&](const QWebEngineLoadingInfo& i) { done |= i.status() != QWebEngineLoadingInfo::LoadStartedStatus; });
+        action();
+        return QTest::qWaitFor([&] { return done; }, 30000);
     }
     int startPageLoads() const { return int(env->service.server().requestLog().count("GET /lumenpane/" + kStart)); }
     void tell(Kind kind, bool loadSites = false) { viewer->receive(HandOver::encode({kind, session, loadSites})); }
@@ -161,6 +180,9 @@ class ViewerTest : public QObject {
             (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
         } else if (w[0] == "show" || w[0] == "quit") {
             tell(w[0] == "show" ? Kind::Show : Kind::Quit);
+        } else if (w[0] == "start") { // the viewer started with an Open already waiting
+            viewer->start();
+            QTRY_COMPARE_WITH_TIMEOUT(said(), "ready", 60000);
         } else if (w[0] == "eof") {
             viewer->inputEnded();
         } else {
@@ -169,8 +191,17 @@ class ViewerTest : public QObject {
         QCoreApplication::sendPostedEvents(); // the window's choices reach the viewer from the event loop
     }
 
+public slots:
+    // What the engine itself would hand to the desktop, past the view's own opener.
+    void openedByDesktop(const QUrl& url) { opened << url; }
+
 private slots:
-    void initTestCase() { Clock::setTestToday(QDate(2007, 11, 8)); }
+    void initTestCase()
+    {
+        Clock::setTestToday(QDate(2007, 11, 8));
+        for (const char* scheme : {"mailto", "ssh"})
+            QDesktopServices::setUrlHandler(scheme, this, "openedByDesktop");
+    }
     void init()
     {
         env = std::make_unique<ServiceAndBoxes>();
@@ -184,6 +215,7 @@ private slots:
         session.rememberedPassword = " demo123  ";
         session.from = session.to = Clock::today();
         opened.clear();
+        SettingsStore::remove("ZoomFactor");
         WebView::setExternalOpener([this](const QUrl& url) { opened << url; });
         output.setData({});
         output.open(QIODevice::WriteOnly);
@@ -209,13 +241,6 @@ private slots:
                                   QVariant("example.com - Quillmoor report"), 60000);
         QCOMPARE(startPageLoads(), 1);
 
-        // New windows: web and mail addresses go to the user's programs, nothing else does; the page stays.
-        js("document.querySelector('a[target=_blank]').click(); window.open('file:///etc/passwd');"
-           "window.open('https://example.org/a?b=c'); window.open('mailto:help@example.com')");
-        QTRY_COMPARE_WITH_TIMEOUT(opened.size(), 3, 20000);
-        QCOMPARE(opened, (QList<QUrl>{QUrl("http://example.com/support"), QUrl("https://example.org/a?b=c"),
-                                      QUrl("mailto:help@example.com")}));
-
         // The export link asks where to save: declined, nothing is saved; then saved.
         QTemporaryDir dir;
         for (const bool save : {false, true}) {
@@ -236,12 +261,150 @@ private slots:
         }
         WebView::setSaveLocationChooser(nullptr);
 
-        // A renderer that dies leaves no blank view: the page is loaded again.
-        QCOMPARE(::kill(pid_t(main()->browser()->page()->renderProcessPid()), SIGKILL), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(startPageLoads(), 2, 60000);
-        QTRY_COMPARE_WITH_TIMEOUT(js("document.title"), QVariant("example.com - Quillmoor report"), 60000);
-        run("mnuRefresh"); // and Refresh loads again whatever the browser shows
-        QTRY_COMPARE_WITH_TIMEOUT(startPageLoads(), 3, 60000);
+        // A renderer that dies leaves no blank view: the page is loaded again, though not for ever.
+        WebView* view = main()->browser();
+        for (int loads = 2; loads <= 5; ++loads) {
+            const qint64 pid = view->page()->renderProcessPid(); // then a new one, once the page is back
+            QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(view->page()->renderProcessPid() > 0 && view->page()->renderProcessPid() != pid,
+                                     60000);
+            QTRY_COMPARE(view->title(), loads <= 4 ? "example.com - Quillmoor report" : "This page stopped working");
+            QTRY_COMPARE(startPageLoads(), std::min(loads, 4));
+        }
+        run("mnuRefresh"); // Refresh then tries the page again, as it loads again whatever the browser shows
+        QTRY_COMPARE_WITH_TIMEOUT(view->title(), "example.com - Quillmoor report", 60000);
+        run("mnuRefresh");
+        QTRY_COMPARE_WITH_TIMEOUT(startPageLoads(), 6, 60000);
+        QVERIFY(env->boxes.shown.isEmpty());
+    }
+
+    // A browser pane for the reports and no more: a page leaves the view only for the user's web browser or mail
+    // program, and only on a click; the usual keys and mouse buttons, finding, printing, the loading line, and a
+    // page of ours that tries again when a report cannot be loaded.
+    void browsing_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("shown"); // the page (path or notice), title, zoom (saved), find bar, what left
+        const QString t = "/t \"t\" zoom 1 ()", help = "/lumenpane/help.asp \"Lumenpane help\" zoom ",
+                      update = "/lumenpane/checkversion.asp \"Update check\" zoom 1 ()",
+                      mail = "mailto:help@example.com", web = "https://example.org/a?b=c";
+        auto row = [](const char* name, const QString& steps, const QString& shown) {
+            QTest::newRow(name) << steps << shown;
+        };
+        row("a mail link clicked", "link " + mail + ";click", t + ", left for " + mail);
+        row("a mail link clicked by a script", "link " + mail + ";script", t);
+        row("a link elsewhere", "link ssh://host/;click", t);
+        row("a redirect to mail", "link /t/redirect?to=" + mail + ";click", t);
+        row("a form to a mail address", "form " + mail + ";click", t);
+        row("a web link stays in the view", "link /lumenpane/help.asp;click", help + "1 ()");
+        row("a new window clicked", "blank " + web + ";click", t + ", left for " + web);
+        row("a new window asked by a script", "blank " + web + ";script", t);
+        row("a mail window clicked", "popup " + mail + ";click", t + ", left for " + mail);
+        row("a window elsewhere clicked", "popup ssh://host/;click", t);
+        row("zoom in", "key Ctrl++;key Ctrl++", help + "1.25 (1.25)");
+        row("zoom in by Ctrl+=, out", "key Ctrl+=;key Ctrl+-;key Ctrl+-", help + "0.9 (0.9)");
+        row("zoom reset", "key Ctrl+-;key Ctrl+0", help + "1 (1)");
+        row("zoom kept", "key Ctrl+-;mnuAbout;close;show;open /lumenpane/help.asp", help + "0.9 (0.9)");
+        row("back and forward", "open /lumenpane/checkversion.asp;Alt+Left;Alt+Right", update);
+        row("the mouse's back and forward buttons", "open /lumenpane/checkversion.asp;back;forward", update);
+        row("find", "key Ctrl+F;type visit", help + "1 (), find: 1 of 3");
+        row("find next", "key Ctrl+F;type visit;key Return", help + "1 (), find: 2 of 3");
+        row("find previous", "key Ctrl+F;type visit;key Shift+Return", help + "1 (), find: 3 of 3");
+        row("find closed", "key Ctrl+F;type visit;key Escape", help + "1 ()");
+        row("print to a PDF file", "print", help + "1 ()");
+        row("a report that cannot be loaded", "down", "notice \"This report could not be loaded\" zoom 1 ()");
+        row("a server's own error page", "open /t/status", "/t/status \"Server error\" zoom 1 ()");
+        row("tried again", "down;up;retry", update);
+        row("refreshed", "down;up;mnuRefresh", update);
+    }
+    void browsing()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, shown);
+        QByteArray page;
+        env->service.server().addRoute("/t", [&](const SimRequest&) { return SimReply::html(page); });
+        env->service.server().addRoute("/t/status", [](const SimRequest&) {
+            return SimReply{500, "text/html", "<title>Server error</title>", {}};
+        });
+        env->service.server().addRoute("/t/redirect", [](const SimRequest& r) {
+            return SimReply{302, "text/plain", {}, {{"Location", r.value("to").toUtf8()}}};
+        });
+        const QMap<QString, QString> elements = {
+            {"link", "<a href='%1'%2</a>"},
+            {"blank", "<a target=_blank href='%1'%2</a>"},
+            {"popup", "<a href=# onclick=\"window.open('%1');return false\"%2</a>"},
+            {"form", "<form action='%1'><button%2</button></form>"}};
+        QTemporaryDir dir;
+        WebView::setPrinterChooser(
+            [&](QPrinter* printer) { return printer->setOutputFileName(dir.filePath("r.pdf")), true; });
+        QTcpServer unused; // an address where nothing answers, until the revived server listens there
+        QVERIFY(unused.listen(QHostAddress::LocalHost));
+        const quint16 port = unused.serverPort();
+        unused.close();
+        SimServer revived;
+        tell(Kind::Open);
+        QVERIFY(QTest::qWaitForWindowActive(main()));
+        const auto view = [this] { return main()->browser(); };
+        const auto open = [&](const QString& address) {
+            QWidget* line = main()->findChild<QWidget*>("prgLoad");
+            bool lineShown = address.contains(QString::number(port)); // a refused connection may not get that far
+            QObject context;
+            connect(view(), &QWebEngineView::loadProgress, &context, [&] { lineShown |= line->isVisible(); });
+            QVERIFY(settles([&] { view()->Navigate(address); }));
+            QTRY_VERIFY(lineShown && !line->isVisible());
+        };
+        open(env->service.base() + "/lumenpane/help.asp");
+        view()->setFocus();
+        for (const QString& step : steps.split(';')) {
+            const QString verb = step.section(' ', 0, 0), arg = step.section(' ', 1);
+            if (elements.contains(verb)) {
+                page =
+                    "<title>t</title>" + elements[verb].arg(arg, " id=go style='position:fixed;inset:0'>go").toUtf8();
+                open(env->service.base() + "/t");
+            } else if (verb == "open") {
+                open(env->service.base() + arg);
+            } else if (verb == "down") {
+                open(QString("http://127.0.0.1:%1/lumenpane/checkversion.asp").arg(port));
+                QTRY_COMPARE(view()->title(), "This report could not be loaded");
+            } else if (verb == "up") {
+                QCOMPARE(revived.listenLocal(port), port);
+            } else if (verb == "key" || verb == "type") {
+                verb == "key" ? QTest::keySequence(QApplication::focusWidget(), QKeySequence(arg))
+                              : QTest::keyClicks(QApplication::focusWidget(), arg);
+            } else if (verb == "print") {
+                QSignalSpy printed(view(), &WebView::printEnded);
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+P"));
+                QFile pdf(dir.filePath("r.pdf"));
+                QVERIFY(printed.wait(60000) && pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+            } else if (QString("click script retry back forward Alt+Left Alt+Right").split(' ').contains(step)) {
+                QVERIFY(settles([&] {
+                    if (step.startsWith("Alt"))
+                        QTest::keySequence(QApplication::focusWidget(), QKeySequence(step));
+                    else if (step == "script" || step == "retry")
+                        js(QString("document.getElementById('%1').click()").arg(step == "retry" ? "retry" : "go"));
+                    else
+                        QTest::mouseClick(view()->focusProxy(),
+                                          step == "click"  ? Qt::LeftButton
+                                          : step == "back" ? Qt::BackButton
+                                                           : Qt::ForwardButton,
+                                          {}, QPoint(20, 20));
+                }));
+            } else {
+                run(step);
+                QVERIFY(step != "show" || QTest::qWaitForWindowActive(main()));
+            }
+        }
+        const auto state = [&] {
+            const QStringList left = QUrl::toStringList(opened);
+            auto* find = main()->findChild<QWidget*>("fraFind");
+            return QString("%1 \"%2\" zoom %3 (%4)%5%6")
+                .arg(view()->url().scheme() == "data" ? "notice" : view()->url().path(), view()->title())
+                .arg(view()->zoomFactor())
+                .arg(SettingsStore::readText("ZoomFactor"),
+                     find->isVisible() ? ", find: " + find->findChild<QLabel*>("lblFindResult")->text() : "",
+                     left.isEmpty() ? "" : ", left for " + left.join(' '));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(state(), shown, 30000);
         QVERIFY(env->boxes.shown.isEmpty());
     }
 
@@ -300,6 +463,7 @@ private slots:
         row("the about box closed last", "mnuAbout;close;close-about", "main-closed", "ended");
         row("a range while closed waits hidden", "date 6;close;range 10/1/2007 10/31/2007", "main-closed, " + lastMonth,
             "hidden default2.asp?FDate=10/1/2007&LDate=10/31/2007: ");
+        row("started with an Open waiting: no blank page first", "start", "ready", start);
         row("Quit", "quit", "", "ended");
         row("end of input", "eof", "", "ended");
     }
