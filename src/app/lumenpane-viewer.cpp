@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
@@ -34,6 +35,9 @@ int main(int argc, char* argv[])
     ::signal(SIGPIPE, SIG_IGN);
     const int channel = takeOverStandardOutput();
 
+    // The desktop takes the viewer's windows for the client's (X11 window class "lumenpane", "Lumenpane", as the
+    // desktop entry's StartupWMClass says), not for a program of their own.
+    qputenv("RESOURCE_NAME", QByteArrayLiteral("lumenpane"));
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
     QApplication::setApplicationName(QStringLiteral("Lumenpane"));
@@ -52,7 +56,7 @@ int main(int argc, char* argv[])
         &viewer, &Viewer::finished, &app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, &viewer, [&] {
+    const auto readInput = [&] {
         char buffer[64 * 1024];
         const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (got > 0) {
@@ -61,8 +65,14 @@ int main(int argc, char* argv[])
             input.setEnabled(false); // end of file or a broken pipe: the client has gone
             viewer.inputEnded();
         }
-    });
+    };
+    QObject::connect(&input, &QSocketNotifier::activated, &viewer, readInput);
 
+    // To restore, the client starts the viewer and sends Open at once: when that is already waiting, the start
+    // page is the first page the engine loads, without the blank warm-up page before it.
+    pollfd waiting = {STDIN_FILENO, POLLIN, 0};
+    if (::poll(&waiting, 1, 0) > 0)
+        readInput();
     viewer.start();
     return QApplication::exec();
 }

@@ -48,8 +48,11 @@ AboutDialog* Viewer::aboutDialog() const
 
 void Viewer::start()
 {
+    if (m_ended)
+        return;
     // The first page a web engine loads starts its helper processes; doing that now, hidden, spares the user
-    // the wait after signing in.
+    // the wait after signing in. When a session is open already, its start page is that first page.
+    const bool opened = m_main && !m_session.startUrl.isEmpty();
     WebView* browser = ensureMain()->browser();
     connect(
         browser, &QWebEngineView::loadFinished, this,
@@ -60,7 +63,8 @@ void Viewer::start()
             }
         },
         Qt::SingleShotConnection);
-    browser->Navigate(QStringLiteral("about:blank"));
+    if (!opened)
+        browser->Navigate(QStringLiteral("about:blank"));
 }
 
 void Viewer::receive(const QByteArray& chunk)

@@ -14,7 +14,8 @@ class QIODevice;
 // The report viewer process: it keeps the session it was handed, owns its windows and holds the flows
 // between them, and answers the client over the pipe.
 //
-//   start                → a hidden main window warms the engine on a blank page; then Ready
+//   start                → a hidden main window warms the engine on a blank page (or on the start page
+//                          of an Open that was waiting already); then Ready
 //   Open                 → that window opens the start page, fills its site menu when asked, shows; Shown
 //   Show                 → the main window comes forward (a fresh one if it was closed); Shown
 //   a period or a range  → the period changes and its report opens; Period

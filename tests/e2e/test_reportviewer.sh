@@ -37,6 +37,7 @@ first_page=$(grep -n -x -F -- "$start_page" "$work/sim.log" | head -n1 | cut -d:
 conf="$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf"
 grep -qx "Login=demo@example.com" "$conf" && [ "$(stat -c %a "$conf")" = 600 ] || fail "not remembered privately"
 pass "signed in: listsites twice, then the start page; the entries remembered in a private file"
+xprop -id "$main" WM_CLASS | grep -qF '"lumenpane", "Lumenpane"' || fail "the main window is not of the program's class"
 wait_for 20 in_tray lumenpane || fail "no icon in the tray"
 
 # Last Week from Options > Change Date (Today is the first item); then the second site of the list.
