@@ -27,8 +27,10 @@ web site for one period, switching sites and periods from its menus. New
 customers sign up and activate their account from it. While signed in it stays
 in the notification area.")
 # dpkg-shlibdeps finds the Qt libraries the programs link (and, through Debian's shlibs, the web engine's
-# helper program). It cannot see the font the fixed-size windows are laid out for.
+# helper program). It cannot see the font the fixed-size windows are laid out for, nor the keyring library that
+# the keychain library loads only when the program runs (without it the password would fall back to the
+# settings file).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, libsecret-1-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
