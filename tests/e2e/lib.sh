@@ -10,6 +10,8 @@ fail() {
   echo "FAIL: $*" >&2
   [ -f "$work/sim.log" ] && { echo "--- simulator log"; cat "$work/sim.log"; } >&2
   [ -f "$work/client.out" ] && { echo "--- client output"; tail -n 40 "$work/client.out"; } >&2
+  { echo "--- windows"; xwininfo -root -tree 2>/dev/null | grep -i -e lumenpane -e quillmoor; echo "--- processes"
+    ps -eo pid,ppid,stat,etime,comm | grep -e lumenpane -e QtWebEngine; } >&2 || true
   exit 1
 }
 pass() { echo "ok: $*"; }
