@@ -1,9 +1,8 @@
 #include "ActivationDialog.h"
 
-#include "platform/AppIcon.h"
 #include "platform/BusyPointer.h"
+#include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
-#include "platform/WindowPlacement.h"
 #include "session/AccountCommand.h"
 #include "session/Protocol.h"
 #include "ui_ActivationDialog.h"
@@ -38,12 +37,7 @@ ActivationDialog::ActivationDialog(QWidget* parent) : QDialog(parent), m_ui(std:
     // An ordinary resizable window; the controls keep their places when it is resized.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
-    // The .ui format holds whole points only.
-    QFont formFont = font();
-    formFont.setPointSizeF(8.25);
-    setFont(formFont);
-    setWindowIcon(AppIcon::icon());
-    WindowPlacement::centreWhenFirstShown(this);
+    FormWindow::setUp(this);
     m_ui->txtSignupCode->setFocus();
 
     connect(m_ui->cmdActivate, &QPushButton::clicked, this, &ActivationDialog::activate);

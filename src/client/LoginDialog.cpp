@@ -1,7 +1,7 @@
 #include "LoginDialog.h"
 
-#include "platform/AppIcon.h"
 #include "platform/Clock.h"
+#include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/PasswordMask.h"
 #include "platform/WindowPlacement.h"
@@ -42,13 +42,8 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), m_ui(std::make_uniq
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    // The .ui format holds whole points only.
-    QFont formFont = font();
-    formFont.setPointSizeF(8.25);
-    setFont(formFont);
-    setWindowIcon(AppIcon::icon());
+    FormWindow::setUp(this);
     PasswordMask::apply(m_ui->txtPassword);
-    WindowPlacement::centreWhenFirstShown(this);
 
     m_ui->txtEmail->setText(TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Login)));
     // The keyring can take a moment to answer: the window shows first, and the remembered password joins it

@@ -1,9 +1,8 @@
 #include "SignUpDialog.h"
 
-#include "platform/AppIcon.h"
+#include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/PasswordMask.h"
-#include "platform/WindowPlacement.h"
 #include "session/AccountCommand.h"
 #include "session/CredentialStore.h"
 #include "session/Protocol.h"
@@ -41,14 +40,9 @@ SignUpDialog::SignUpDialog(QWidget* parent) : QDialog(parent), m_ui(std::make_un
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    // The .ui format holds whole points only.
-    QFont formFont = font();
-    formFont.setPointSizeF(8.25);
-    setFont(formFont);
-    setWindowIcon(AppIcon::icon());
+    FormWindow::setUp(this);
     PasswordMask::apply(m_ui->txtPassword);
     PasswordMask::apply(m_ui->txtVPassword);
-    WindowPlacement::centreWhenFirstShown(this);
 
     m_ui->txtTimeZone->addItems(SignUpForm::timeZoneEntries());
     m_ui->txtTimeZone->setCurrentText(SignUpForm::defaultTimeZoneEntry());

@@ -2,8 +2,8 @@
 
 #include "SysInfo.h"
 #include "platform/AppIcon.h"
+#include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
-#include "platform/WindowPlacement.h"
 #include "session/Service.h"
 #include "ui_AboutDialog.h"
 
@@ -12,12 +12,7 @@ AboutDialog::AboutDialog(const QString& title, QWidget* parent)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    // The .ui format holds whole points only.
-    QFont formFont = font();
-    formFont.setPointSizeF(8.25);
-    setFont(formFont);
-    setWindowIcon(AppIcon::icon());
-    WindowPlacement::centreWhenFirstShown(this);
+    FormWindow::setUp(this);
 
     m_ui->picIcon->setPixmap(AppIcon::icon().pixmap(32, 32));
     m_ui->lblTitle->setText(title);

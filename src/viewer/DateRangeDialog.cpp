@@ -1,9 +1,8 @@
 #include "DateRangeDialog.h"
 
-#include "platform/AppIcon.h"
+#include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/MonthCalendar.h"
-#include "platform/WindowPlacement.h"
 #include "session/Protocol.h"
 #include "ui_DateRangeDialog.h"
 
@@ -24,12 +23,7 @@ DateRangeDialog::DateRangeDialog(const QDate& from, const QDate& to, QWidget* pa
     m_ui->setupUi(this);
     // A tool window: not in the taskbar, a title and a close box only, and a border that can be dragged.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    // The .ui format holds whole points only.
-    QFont formFont = font();
-    formFont.setPointSizeF(8.25);
-    setFont(formFont);
-    setWindowIcon(AppIcon::icon());
-    WindowPlacement::centreWhenFirstShown(this);
+    FormWindow::setUp(this);
 
     m_ui->Calendar1->setDate(from);
     m_ui->Calendar2->setDate(to);
