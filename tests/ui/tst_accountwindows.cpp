@@ -33,6 +33,18 @@ private slots:
         CredentialStore::SaveStringSetting(CredentialStore::Password, kept[1]);
     }
 
+    // The remembered entries, trimmed, the password masked; New Account; only the close box closes.
+    void signInOpening()
+    {
+        ShownWindow<LoginDialog> w;
+        QCOMPARE(w.child("txtEmail")->text() + w.child("txtPassword")->displayText(), "kept@example.com******");
+        w.click("cmdNewAccount");
+        QTest::keyClick(w.window.get(), Qt::Key_Escape);
+        QVERIFY(w.window->isVisible());
+        w.window->close();
+        QCOMPARE(w.emitted->names, QStringList({"newAccountRequested", "rejected", "finished"}));
+    }
+
     // Enter signs in: what is sent; the entries remembered, trimmed, once both are filled, before the answer; the
     // box, or the hand-over (the window stays for the controller to close).
     void signIn_data()

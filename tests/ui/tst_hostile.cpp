@@ -113,6 +113,7 @@ private slots:
             S::answer(200, ok + QByteArray(100 * 1024, ' ') + "<r><STATUS>E</STATUS></r>"));
         row("invalid UTF-8", S::answer(200, okHead + "<ERRMSG>\xc3\x28\xff</ERRMSG></r>"));
         row("NUL", S::answer(200, QByteArray("<r><STATUS>OK\0</STATUS></r>", 27)));
+        row("empty", S::answer(200, {}));
         row("STATUS missing", S::answer(200, "<r><ERRMSG>m</ERRMSG></r>"), "m");
         const QByteArray no = "<r><STATUS>E</STATUS><ERRMSG>";
         row("ERRMSG holding markup", S::answer(200, no + "Wrong <b>password</b> &lt;i&gt;</ERRMSG></r>"),
@@ -124,6 +125,10 @@ private slots:
             S::answer(200, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + okHead +
                                "<ROW><SITEID>7</SITEID><PROFILENAME>Caf\xe9 Z\xfcrich</PROFILENAME></ROW></r>"),
             QString::fromUtf8("sites: 7 Caf\xc3\xa9 Z\xc3\xbcrich"));
+        const QString utf16 = QChar(0xfeff) + QString("<r><STATUS>OK</STATUS><ROW><SITEID>5</SITEID><PROFILENAME>"
+                                                      "\u00e9t\u00e9</PROFILENAME></ROW></r>");
+        row("UTF-16", S::answer(200, QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)),
+            QString::fromUtf8("sites: 5 \xc3\xa9t\xc3\xa9"));
         // Sites 1 to 32767 only, each once with its last name; a name on one line, without the characters that
         // would reorder it, and cut short.
         QByteArray rows;
@@ -133,10 +138,12 @@ private slots:
                     "</PROFILENAME></ROW>";
         rows += "<ROW><SITEID>1</SITEID></ROW><ROW><SITEID>2</SITEID><PROFILENAME>" + QByteArray(1 << 20, 'n') +
                 "</PROFILENAME></ROW><ROW><SITEID>3</SITEID><PROFILENAME>a\tb\xe2\x80\xae"
-                "cba</PROFILENAME></ROW>";
+                "cba</PROFILENAME></ROW><ROW><SITEID>4</SITEID><PROFILENAME>" +
+                QByteArray(SiteList::MaxCaptionLength, 'e') + "</PROFILENAME></ROW>";
         row("100,000 rows, odd ids, PROFILENAME missing, of 1 MiB, with tabs and bidi controls",
             S::answer(200, okHead + rows + "</r>"),
-            "sites: 7 s99995, 1 1, 2 " + QString(SiteList::MaxCaptionLength, 'n') + QChar(0x2026) + ", 3 a bcba");
+            "sites: 7 s99995, 1 1, 2 " + QString(SiteList::MaxCaptionLength, 'n') + QChar(0x2026) + ", 3 a bcba, 4 " +
+                QString(SiteList::MaxCaptionLength, 'e')); // a name that just fits is not cut
         // The most work an answer within the size cap can ask for, read while the windows paint.
         row("16 MiB of empty elements", S::answer(200, okHead + QByteArray("<a/>").repeated((4 << 20) - 8) + "</r>"),
             "sites: ");

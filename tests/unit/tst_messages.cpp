@@ -117,6 +117,7 @@ private slots:
         QTest::newRow("click") << codesFor(QSystemTrayIcon::Trigger) << QList<int>{none, none};
         QTest::newRow("double click") << codesFor(QSystemTrayIcon::DoubleClick) << QList<int>{restore, none};
         QTest::newRow("context") << codesFor(QSystemTrayIcon::Context) << QList<int>{none, menu};
+        QTest::newRow("middle click") << codesFor(QSystemTrayIcon::MiddleClick) << QList<int>{none, none};
     }
     void trayMouse()
     {
