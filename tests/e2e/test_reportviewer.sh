@@ -25,18 +25,27 @@ ended_cleanly() { # the program ends with 0, and its processes follow it out
 start_sim
 start_trayer
 
-start_client
-sign_in "  demo@example.com "
-wait_logged "$start_page"
+slow() { curl -fsS "$sim_base/_sim/fault?delay=$1" >/dev/null; } # every account answer delayed, in ms
 sites="GET /v3/rsapi.asp?cmd=listsites&email=demo@example.com&password=demo123"
-[ "$(logged "$sites")" -eq 2 ] ||
-  fail "listsites was not sent exactly twice with the trimmed entries"
-second_list=$(grep -n 'cmd=listsites' "$work/sim.log" | tail -n1 | cut -d: -f1)
-first_page=$(grep -n -x -F -- "$start_page" "$work/sim.log" | head -n1 | cut -d: -f1)
-((first_page > second_list)) || fail "the start page was requested before the second listsites"
+
+# A second copy started while the sign-in waits for a slow answer ends at once; the first copy brings the main
+# window forward only once the answer is in.
+start_client
+slow 3000
+fill_sign_in "  demo@example.com "
+xdotool key Return
+wait_logged "$sites"
+"$LUMENPANE_BIN" >/dev/null 2>&1 & second=$!
+wait_for 20 gone "$second" && wait "$second" || fail "the second copy did not end at once while the sign-in waited"
+has_window "$main_title" && fail "a main window opened while the sign-in waited"
+main=$(wait_window "$main_title" 60)
+slow 0
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+wait_logged "$start_page"
+[ "$(logged "$sites")" -eq 2 ] || fail "listsites was not sent exactly twice with the trimmed entries"
 conf="$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf"
 grep -qx "Login=demo@example.com" "$conf" && [ "$(stat -c %a "$conf")" = 600 ] || fail "not remembered privately"
-pass "signed in: listsites twice, then the start page; the entries remembered in a private file"
+pass "signed in past a second copy: listsites twice, then the start page; the entries remembered privately"
 xprop -id "$main" WM_CLASS | grep -qF '"lumenpane", "Lumenpane"' || fail "the main window is not of the program's class"
 wait_for 20 in_tray lumenpane || fail "no icon in the tray"
 
@@ -80,14 +89,32 @@ main=$(wait_window "$main_title" 30)
 wait_logged "$start_page" 3
 pass "after the viewer died, a double click on the icon restored the window"
 
-# The tray menu's Exit ends the program and takes the icon along.
+# The tray menu's Exit ends the program and takes the icon along, while Refresh List waits on a slow answer too.
+slow 60000
+menu alt+o c Return
+wait_logged "$sites" 4
 children=$(tree_of "$client_pid")
 xdotool mousemove --window "$icon" 8 8 click 3
 wait_for 10 tray_menu_shown || fail "no tray menu"
 xdotool key --delay 80 Down Down Return
 ended_cleanly "$children"
 [ "$(tray_icons)" -eq 0 ] || fail "the icon stayed in the notification area"
-pass "Exit in the tray menu ended the program; no icon, no process left"
+pass "Exit in the tray menu ended the program while Refresh List waited; no icon, no process left"
+
+# The sign-in window closed while the service is asked: the program ends once the answer is in, no main window.
+slow 3000
+start_client
+fill_sign_in
+children=$(tree_of "$client_pid")
+xdotool key Return
+wait_logged "$sites" 5
+close_window "$(window_id "Quillmoor Login")"
+ended_or_main() { gone "$client_pid" || has_window "$main_title"; }
+wait_for 30 ended_or_main || fail "the program did not end"
+has_window "$main_title" && fail "a main window opened after the sign-in window was closed"
+ended_cleanly "$children"
+slow 0
+pass "the sign-in window closed while the sign-in waited ended the program"
 
 # Without a notification area, closing the main window ends the program; so does File > Exit.
 kill "$trayer_pid"; wait "$trayer_pid" 2>/dev/null || true

@@ -19,14 +19,11 @@ inline QByteArray fuzzBytes(const uint8_t* data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
 }
-
-// The input as text two ways: its bytes read as UTF-8, or (after a first byte 0xff) its byte pairs taken as
-// UTF-16 code units, which can hold lone surrogates and any other unit UTF-8 input never produces.
+// The input as UTF-8, or (after a first byte 0xff) as UTF-16 code units, which can hold lone surrogates.
 inline QString fuzzText(const uint8_t* data, size_t size)
 {
-    if (size > 0 && data[0] == 0xff)
-        return QString(reinterpret_cast<const QChar*>(data + 1), qsizetype((size - 1) / 2));
-    return QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    return size > 0 && data[0] == 0xff ? QString(reinterpret_cast<const QChar*>(data + 1), qsizetype((size - 1) / 2))
+                                       : QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);

@@ -26,7 +26,7 @@ QStringList boxLines(const MessageRecorder& recorder)
     static const char* const icons[] = {"None", "Information", "Critical"};
     QStringList lines;
     for (const MessageBox::Shown& box : recorder.shown)
-        lines << QStringList({box.title, icons[int(box.icon)], box.text}).join(" | ");
+        lines << box.title + " | " + icons[int(box.icon)] + " | " + box.text;
     return lines;
 }
 
@@ -95,10 +95,4 @@ std::optional<SystemRegistry::Value> FakeMachine::read(quint32 root, const QStri
     if (root != LocalMachine || found.data.isNull() || found.data.size() > maxBytes)
         return std::nullopt;
     return found;
-}
-
-bool FakeMachine::start(const QString& path)
-{
-    started << path;
-    return isOrdinaryFile(path);
 }

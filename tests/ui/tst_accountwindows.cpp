@@ -1,5 +1,5 @@
-// The sign-in, sign-up and activation windows with real widgets, against the simulator: what each sends and
-// remembers, and its box or hand-over. The boxes for broken answers: tst_hostile; the sign-up rules: tst_signupform.
+// The sign-in, sign-up and activation windows against the simulator: what each sends and remembers, and its box or
+// hand-over. The boxes for broken answers: tst_hostile; the sign-up values and rules: tst_protocol.
 #include "TestSupport.h"
 #include "client/ActivationDialog.h"
 #include "client/LoginDialog.h"
@@ -54,20 +54,20 @@ private slots:
         QTest::addColumn<QString>("sent");      // after "cmd=listsites&email="
         QTest::addColumn<QString>("outcome");   // "title | icon | text" of the box, or the signal
         const QString empty = "Error | Critical | You must enter the E-Mail Address and Password you use to log in "
-                              "to Quillmoor";
-        const QByteArray noMessage = "<r><STATUS>E</STATUS><ERRORID>46</ERRORID></r>";
-        QTest::newRow("e-mail blank") << " |demo123" << QByteArray() << "" << empty;
-        QTest::newRow("password blanks") << "demo@example.com|  " << QByteArray() << "" << empty;
-        QTest::newRow("wrong password") << "  a@b.c | wrong " << QByteArray() << "a@b.c&password=wrong"
-                                        << "Unable To Log In | Critical | Invalid E-Mail Address or Password";
-        QTest::newRow("46, no message") << "a@b.c|p" << noMessage << "a@b.c&password=p"
-                                        << "Unable To Log In | Critical | " + LoginDialog::unexplainedRefusalText();
-        QTest::newRow("45") << "pending@example.com|pending123" << QByteArray()
-                            << "pending@example.com&password=pending123"
-                            << "activationRequired";
-        QTest::newRow("signed in") << " demo@example.com |it's&b=c d " << QByteArray()
-                                   << "demo@example.com&password=it's%26b%3Dc%20d"
-                                   << "signedIn";
+                              "to Quillmoor",
+                      unable = "Unable To Log In | Critical | ";
+        const auto row = [](const char* name, const QString& entries, const QByteArray& answer, const QString& sent,
+                            const QString& outcome) { QTest::newRow(name) << entries << answer << sent << outcome; };
+        row("e-mail blank", " |demo123", {}, "", empty);
+        row("password blanks", "demo@example.com|  ", {}, "", empty);
+        row("wrong password", "  a@b.c | wrong ", {}, "a@b.c&password=wrong",
+            unable + "Invalid E-Mail Address or Password");
+        row("46, no message", "a@b.c|p", "<r><STATUS>E</STATUS><ERRORID>46</ERRORID></r>", "a@b.c&password=p",
+            unable + LoginDialog::unexplainedRefusalText());
+        row("45", "pending@example.com|pending123", {}, "pending@example.com&password=pending123",
+            "activationRequired");
+        row("signed in", " demo@example.com |it's&b=c d ", {}, "demo@example.com&password=it's%26b%3Dc%20d",
+            "signedIn");
     }
     void signIn()
     {
@@ -117,12 +117,12 @@ private slots:
         QFETCH(QString, box);
         ShownWindow<SignUpDialog> w;
         w.answer(answer.isEmpty() ? 0 : 200, answer);
-        const QStringList typed = {" O'Neil ", "D'Arcy", " Pat.O'Brien@Example.COM ", " it's ", verify, "02139"};
+        const QStringList typed = {" O'Neil ", "D'Arcy", " Pat.O'Brien@Example.COM ", " it's ",
+                                   verify,     "02139",  " WWW.www.Example.com "};
         int i = 0;
         for (const char* name :
-             {"txtFirstName", "txtLastName", "txtEmail", "txtPassword", "txtVPassword", "txtZipCode"})
+             {"txtFirstName", "txtLastName", "txtEmail", "txtPassword", "txtVPassword", "txtZipCode", "txtDomainName"})
             w.child(name)->setText(typed[i++]);
-        w.child("txtDomainName")->setText(" WWW.www.Example.com ");
         QCOMPARE(w.child("txtPassword")->displayText() + w.child("txtVPassword")->displayText(), "**********");
         press(w, "txtPassword", "cmdCreateAccount");
         QCOMPARE(boxLines(w.boxes), QStringList{box});

@@ -1,6 +1,5 @@
 // The viewer process's controller and its windows, told what to do as the client tells it, with the service
-// played by the simulator in this process and today fixed at Thursday 11/8/2007; and its browser with the real
-// web engine: new-window links, downloads, a renderer that dies, the page kept in its box, the browser's keys.
+// played by the simulator in this process and today fixed at Thursday 11/8/2007; its browser with the real engine.
 #include "TestSupport.h"
 #include "platform/BusyPointer.h"
 #include "platform/Clock.h"
@@ -14,21 +13,11 @@
 #include "viewer/MainWindow.h"
 #include "viewer/Viewer.h"
 
-#include <QBuffer>
-#include <QDesktopServices>
-#include <QLabel>
-#include <QMenu>
 #include <QPrinter>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QTcpServer>
-#include <QTemporaryDir>
-#include <QToolButton>
-#include <QWebEngineDownloadRequest>
-#include <QWebEngineLoadingInfo>
-#include <QWebEngineNewWindowRequest>
-#include <QWebEngineProfile>
+
+#include <QtTest>
+#include <QtWebEngineCore>
+#include <QtWidgets>
 #include <csignal>
 
 using HandOver::Kind;
@@ -37,8 +26,7 @@ namespace {
 const char* const kKinds[] = {"open", "show", "quit", "ready", "shown", "period", "exit", "main-closed"};
 const QString kStart = "default2.asp?autologin=true&email=demo@example.com&password=demo123";
 
-// Runs the action from the event loop once a new item is in the menu, that is when the site list lets waiting
-// events through, before the next site.
+// Runs the action once a site is in the menu, that is when the site list lets waiting events through.
 struct OnFirstSiteAdded : QObject {
     std::function<void()> action;
     OnFirstSiteAdded(QMenu* menu, std::function<void()> then) : action(std::move(then))
@@ -62,15 +50,14 @@ class ViewerTest : public QObject {
     std::unique_ptr<Viewer> viewer;
     SessionInfo session;
     QList<bool> busy; // the busy pointer at each account request
-
     QList<QUrl> opened;
 
     MainWindow* main() const { return viewer->mainWindow(); }
-    // Runs a script in the main window's page; its result, or an invalid value when the page never answered.
+    WebView* view() const { return main()->browser(); }
     QVariant js(const QString& script)
     {
         std::optional<QVariant> result;
-        main()->browser()->page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
+        view()->page()->runJavaScript(script, [&](const QVariant& value) { result = value; });
         return QTest::qWaitFor([&] { return result.has_value(); }, 30000) ? *result : QVariant();
     }
     // Runs the action and waits until the page has dealt with it: a window asked for, or a navigation ended.
@@ -78,10 +65,10 @@ class ViewerTest : public QObject {
     {
         QObject context;
         bool done = false;
-        connect(main()->browser()->page(), &QWebEnginePage::newWindowRequested, &context, [&] { done = true; });
-        connect(
-            main()->browser()->page(), &QWebEnginePage::loadingChanged, &context,
-            [&](const QWebEngineLoadingInfo& i) { done |= i.status() != QWebEngineLoadingInfo::LoadStartedStatus; });
+        connect(view()->page(), &QWebEnginePage::newWindowRequested, &context, [&] { done = true; });
+        connect(view()->page(), &QWebEnginePage::loadingChanged, &context, [&](const QWebEngineLoadingInfo& i) {
+            done |= i.status() != QWebEngineLoadingInfo::LoadStartedStatus;
+        });
         action();
         return QTest::qWaitFor([&] { return done; }, 30000);
     }
@@ -106,18 +93,17 @@ class ViewerTest : public QObject {
         if (viewer->hasEnded())
             return "ended";
         QStringList sites;
-        for (QAction* a : main()->findChild<QMenu*>("mnuWebsite")->actions())
+        for (QAction* a : main()->findChild<QMenu*>("mnuWebsite")->actions().mid(1)) // after "Refresh List"
             sites
                 << QString("%1 %2%3").arg(a->property("index").toInt()).arg(a->text(), a->isVisible() ? "" : " hidden");
-        if (sites.value(0) == "0 &Refresh List") // always there, always first
-            sites.removeFirst();
         return QString(viewer->dateRangeDialog() ? "selector open, " : "") +
                (main()->isVisible() ? "shown " : "hidden ") +
-               main()->browser()->lastAddress().remove(Service::reportBase() + "/lumenpane/") + ": " + sites.join(", ");
+               view()->lastAddress().remove(Service::reportBase() + "/lumenpane/") + ": " + sites.join(", ");
     }
-    // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007", "answer
-    // <id=name,...>|refused|error|silent" (then "Refresh List"), "meanwhile <step>" (between the first
-    // two sites of a refresh), "close", "close-about", "show", "quit", "eof", or the name of a menu command.
+    // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007 [<calendar 1|2>
+    // next|previous]", "answer <id=name,...>|refused|error|silent" (then Refresh List),
+    // "meanwhile <step>" (between the first two sites of a refresh), "slow <step>" (while Refresh List waits for
+    // an answer that never comes), "close", "close-about", "show", "quit", "eof", "start", or a menu command.
     void run(const QString& step)
     {
         const QStringList w = step.split(' ');
@@ -130,27 +116,17 @@ class ViewerTest : public QObject {
             for (QAction* a : main()->findChildren<QAction*>("mnuChgDate"))
                 if (a->property("index") == w[1].toInt())
                     a->trigger();
-        } else if (w[0] == "range") { // "range <first> <last> [<calendar 1|2> next|previous|month <m>|year <y>]"
+        } else if (w[0] == "range") {
             if (!viewer->dateRangeDialog())
                 run("date 6");
             DateRangeDialog* dialog = viewer->dateRangeDialog();
             for (int i : {1, 2})
                 dialog->findChild<MonthCalendar*>(QString("Calendar%1").arg(i))
                     ->setDate(*Protocol::ParseDateText(w[i]));
-            if (auto* calendar = dialog->findChild<MonthCalendar*>("Calendar" + w.value(3))) {
-                auto part = [&](const char* name) { return calendar->findChild<QToolButton*>(name); };
-                if (w[4] == "month") {
-                    part("qt_calendar_monthbutton")->menu()->actions().at(w[5].toInt() - 1)->trigger();
-                } else if (w[4] == "year") {
-                    QTest::mouseClick(part("qt_calendar_yearbutton"), Qt::LeftButton);
-                    auto* year = calendar->findChild<QSpinBox*>("qt_calendar_yearedit");
-                    year->setValue(w[5].toInt());
-                    QTest::keyClick(year, Qt::Key_Return);
-                } else {
-                    QTest::mouseClick(part(w[4] == "next" ? "qt_calendar_nextmonth" : "qt_calendar_prevmonth"),
-                                      Qt::LeftButton);
-                }
-            }
+            if (auto* calendar = dialog->findChild<MonthCalendar*>("Calendar" + w.value(3)))
+                QTest::mouseClick(calendar->findChild<QToolButton*>(w[4] == "next" ? "qt_calendar_nextmonth"
+                                                                                   : "qt_calendar_prevmonth"),
+                                  Qt::LeftButton);
             QTest::mouseClick(dialog->findChild<QPushButton*>("cmdApply"), Qt::LeftButton);
         } else if (w[0] == "answer") {
             QByteArray rows;
@@ -176,6 +152,9 @@ class ViewerTest : public QObject {
             run("site 0");
             QCOMPARE(itemsThen, 2);                   // "Refresh List" and one site
             QVERIFY(!window || window->siteItem(13)); // a closed window goes, and the list stops
+        } else if (w[0] == "slow") {
+            QTimer::singleShot(100, this, [this, rest] { run(rest); });
+            run("answer silent");
         } else if (w[0] == "close" || w[0] == "close-about") {
             (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
         } else if (w[0] == "show" || w[0] == "quit") {
@@ -192,8 +171,7 @@ class ViewerTest : public QObject {
     }
 
 public slots:
-    // What the engine itself would hand to the desktop, past the view's own opener.
-    void openedByDesktop(const QUrl& url) { opened << url; }
+    void openedByDesktop(const QUrl& url) { opened << url; } // what the engine would hand to the desktop itself
 
 private slots:
     void initTestCase()
@@ -228,7 +206,8 @@ private slots:
         env.reset();
     }
 
-    // The engine warms up on a hidden window; Open shows the session in that window with its sites.
+    // The engine warms up on a hidden window; Open shows the session in that window with its sites. Then the
+    // export link's download, declined and saved; and a renderer that dies, reloaded though not for ever.
     void openShowsTheSessionWithItsSites()
     {
         viewer->start();
@@ -241,16 +220,15 @@ private slots:
                                   QVariant("example.com - Quillmoor report"), 60000);
         QCOMPARE(startPageLoads(), 1);
 
-        // The export link asks where to save: declined, nothing is saved; then saved.
         QTemporaryDir dir;
         for (const bool save : {false, true}) {
             WebView::setSaveLocationChooser(
                 [&](const QString& path) { return save && path.endsWith(".csv") ? dir.filePath("f.csv") : ""; });
             QObject context; // connected after the view: sees the state the view left the download in
             std::optional<int> state;
-            connect(main()->browser()->page()->profile(), &QWebEngineProfile::downloadRequested, &context,
+            connect(view()->page()->profile(), &QWebEngineProfile::downloadRequested, &context,
                     [&](QWebEngineDownloadRequest* download) { state = download->state(); });
-            QSignalSpy ended(main()->browser(), &WebView::downloadEnded);
+            QSignalSpy ended(view(), &WebView::downloadEnded);
             js("document.querySelector('footer a').click()");
             QTRY_VERIFY_WITH_TIMEOUT(state.has_value(), 30000);
             QCOMPARE(*state, int(save ? QWebEngineDownloadRequest::DownloadInProgress
@@ -261,20 +239,16 @@ private slots:
         }
         WebView::setSaveLocationChooser(nullptr);
 
-        // A renderer that dies leaves no blank view: the page is loaded again, though not for ever.
-        WebView* view = main()->browser();
         for (int loads = 2; loads <= 5; ++loads) {
-            const qint64 pid = view->page()->renderProcessPid(); // then a new one, once the page is back
+            const qint64 pid = view()->page()->renderProcessPid();
             QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
-            QTRY_VERIFY_WITH_TIMEOUT(view->page()->renderProcessPid() > 0 && view->page()->renderProcessPid() != pid,
-                                     60000);
-            QTRY_COMPARE(view->title(), loads <= 4 ? "example.com - Quillmoor report" : "This page stopped working");
+            QTRY_VERIFY_WITH_TIMEOUT(
+                view()->page()->renderProcessPid() > 0 && view()->page()->renderProcessPid() != pid, 60000);
+            QTRY_COMPARE(view()->title(), loads <= 4 ? "example.com - Quillmoor report" : "This page stopped working");
             QTRY_COMPARE(startPageLoads(), std::min(loads, 4));
         }
-        run("mnuRefresh"); // Refresh then tries the page again, as it loads again whatever the browser shows
-        QTRY_COMPARE_WITH_TIMEOUT(view->title(), "example.com - Quillmoor report", 60000);
-        run("mnuRefresh");
-        QTRY_COMPARE_WITH_TIMEOUT(startPageLoads(), 6, 60000);
+        run("mnuRefresh"); // Refresh tries the page again
+        QTRY_COMPARE_WITH_TIMEOUT(view()->title(), "example.com - Quillmoor report", 60000);
         QVERIFY(env->boxes.shown.isEmpty());
     }
 
@@ -288,7 +262,7 @@ private slots:
         const QString t = "/t \"t\" zoom 1 ()", help = "/lumenpane/help.asp \"Lumenpane help\" zoom ",
                       update = "/lumenpane/checkversion.asp \"Update check\" zoom 1 ()",
                       mail = "mailto:help@example.com", web = "https://example.org/a?b=c";
-        auto row = [](const char* name, const QString& steps, const QString& shown) {
+        const auto row = [](const char* name, const QString& steps, const QString& shown) {
             QTest::newRow(name) << steps << shown;
         };
         row("a mail link clicked", "link " + mail + ";click", t + ", left for " + mail);
@@ -301,16 +275,16 @@ private slots:
         row("a new window asked by a script", "blank " + web + ";script", t);
         row("a mail window clicked", "popup " + mail + ";click", t + ", left for " + mail);
         row("a window elsewhere clicked", "popup ssh://host/;click", t);
-        row("zoom in", "key Ctrl++;key Ctrl++", help + "1.25 (1.25)");
-        row("zoom in by Ctrl+=, out", "key Ctrl+=;key Ctrl+-;key Ctrl+-", help + "0.9 (0.9)");
-        row("zoom reset", "key Ctrl+-;key Ctrl+0", help + "1 (1)");
-        row("zoom kept", "key Ctrl+-;mnuAbout;close;show;open /lumenpane/help.asp", help + "0.9 (0.9)");
+        row("zoom in", "Ctrl++;Ctrl++", help + "1.25 (1.25)");
+        row("zoom in by Ctrl+=, out", "Ctrl+=;Ctrl+-;Ctrl+-", help + "0.9 (0.9)");
+        row("zoom reset", "Ctrl+-;Ctrl+0", help + "1 (1)");
+        row("zoom kept", "Ctrl+-;mnuAbout;close;show;open /lumenpane/help.asp", help + "0.9 (0.9)");
         row("back and forward", "open /lumenpane/checkversion.asp;Alt+Left;Alt+Right", update);
         row("the mouse's back and forward buttons", "open /lumenpane/checkversion.asp;back;forward", update);
-        row("find", "key Ctrl+F;type visit", help + "1 (), find: 1 of 3");
-        row("find next", "key Ctrl+F;type visit;key Return", help + "1 (), find: 2 of 3");
-        row("find previous", "key Ctrl+F;type visit;key Shift+Return", help + "1 (), find: 3 of 3");
-        row("find closed", "key Ctrl+F;type visit;key Escape", help + "1 ()");
+        row("find", "Ctrl+F;type visit", help + "1 (), find: 1 of 3");
+        row("find next", "Ctrl+F;type visit;Return", help + "1 (), find: 2 of 3");
+        row("find previous", "Ctrl+F;type visit;Shift+Return", help + "1 (), find: 3 of 3");
+        row("find closed", "Ctrl+F;type visit;Escape", help + "1 ()");
         row("print to a PDF file", "print", help + "1 ()");
         row("a report that cannot be loaded", "down", "notice \"This report could not be loaded\" zoom 1 ()");
         row("a server's own error page", "open /t/status", "/t/status \"Server error\" zoom 1 ()");
@@ -321,12 +295,13 @@ private slots:
     {
         QFETCH(QString, steps);
         QFETCH(QString, shown);
+        SimServer& server = env->service.server();
         QByteArray page;
-        env->service.server().addRoute("/t", [&](const SimRequest&) { return SimReply::html(page); });
-        env->service.server().addRoute("/t/status", [](const SimRequest&) {
+        server.addRoute("/t", [&](const SimRequest&) { return SimReply::html(page); });
+        server.addRoute("/t/status", [](const SimRequest&) {
             return SimReply{500, "text/html", "<title>Server error</title>", {}};
         });
-        env->service.server().addRoute("/t/redirect", [](const SimRequest& r) {
+        server.addRoute("/t/redirect", [](const SimRequest& r) {
             return SimReply{302, "text/plain", {}, {{"Location", r.value("to").toUtf8()}}};
         });
         const QMap<QString, QString> elements = {
@@ -339,15 +314,14 @@ private slots:
             [&](QPrinter* printer) { return printer->setOutputFileName(dir.filePath("r.pdf")), true; });
         QTcpServer unused; // an address where nothing answers, until the revived server listens there
         QVERIFY(unused.listen(QHostAddress::LocalHost));
-        const quint16 port = unused.serverPort();
+        const QString down = QString("http://127.0.0.1:%1/lumenpane/checkversion.asp").arg(unused.serverPort());
         unused.close();
         SimServer revived;
         tell(Kind::Open);
         QVERIFY(QTest::qWaitForWindowActive(main()));
-        const auto view = [this] { return main()->browser(); };
-        const auto open = [&](const QString& address) {
+        const auto open = [&](const QString& address) { // the loading line shows, then goes
             QWidget* line = main()->findChild<QWidget*>("prgLoad");
-            bool lineShown = address.contains(QString::number(port)); // a refused connection may not get that far
+            bool lineShown = address == down; // a refused connection may not get that far
             QObject context;
             connect(view(), &QWebEngineView::loadProgress, &context, [&] { lineShown |= line->isVisible(); });
             QVERIFY(settles([&] { view()->Navigate(address); }));
@@ -357,52 +331,51 @@ private slots:
         view()->setFocus();
         for (const QString& step : steps.split(';')) {
             const QString verb = step.section(' ', 0, 0), arg = step.section(' ', 1);
+            const auto key = [&] { QTest::keySequence(QApplication::focusWidget(), QKeySequence(step)); };
             if (elements.contains(verb)) {
                 page =
                     "<title>t</title>" + elements[verb].arg(arg, " id=go style='position:fixed;inset:0'>go").toUtf8();
                 open(env->service.base() + "/t");
-            } else if (verb == "open") {
-                open(env->service.base() + arg);
-            } else if (verb == "down") {
-                open(QString("http://127.0.0.1:%1/lumenpane/checkversion.asp").arg(port));
-                QTRY_COMPARE(view()->title(), "This report could not be loaded");
+            } else if (verb == "open" || verb == "down") {
+                open(verb == "down" ? down : env->service.base() + arg);
+                QVERIFY(verb == "open" ||
+                        QTest::qWaitFor([&] { return view()->title() == "This report could not be loaded"; }));
             } else if (verb == "up") {
-                QCOMPARE(revived.listenLocal(port), port);
-            } else if (verb == "key" || verb == "type") {
-                verb == "key" ? QTest::keySequence(QApplication::focusWidget(), QKeySequence(arg))
-                              : QTest::keyClicks(QApplication::focusWidget(), arg);
+                QCOMPARE(revived.listenLocal(QUrl(down).port()), QUrl(down).port());
+            } else if (verb == "type") {
+                QTest::keyClicks(QApplication::focusWidget(), arg);
             } else if (verb == "print") {
                 QSignalSpy printed(view(), &WebView::printEnded);
                 QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+P"));
                 QFile pdf(dir.filePath("r.pdf"));
                 QVERIFY(printed.wait(60000) && pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
-            } else if (QString("click script retry back forward Alt+Left Alt+Right").split(' ').contains(step)) {
+            } else if (step.startsWith("Alt") || QString("click script retry back forward").split(' ').contains(step)) {
+                const Qt::MouseButton button = step == "back"      ? Qt::BackButton
+                                               : step == "forward" ? Qt::ForwardButton
+                                                                   : Qt::LeftButton;
                 QVERIFY(settles([&] {
                     if (step.startsWith("Alt"))
-                        QTest::keySequence(QApplication::focusWidget(), QKeySequence(step));
+                        key();
                     else if (step == "script" || step == "retry")
                         js(QString("document.getElementById('%1').click()").arg(step == "retry" ? "retry" : "go"));
                     else
-                        QTest::mouseClick(view()->focusProxy(),
-                                          step == "click"  ? Qt::LeftButton
-                                          : step == "back" ? Qt::BackButton
-                                                           : Qt::ForwardButton,
-                                          {}, QPoint(20, 20));
+                        QTest::mouseClick(view()->focusProxy(), button, {}, QPoint(20, 20));
                 }));
+            } else if (step.contains('+') || step == "Return" || step == "Escape") {
+                key();
             } else {
                 run(step);
                 QVERIFY(step != "show" || QTest::qWaitForWindowActive(main()));
             }
         }
         const auto state = [&] {
-            const QStringList left = QUrl::toStringList(opened);
             auto* find = main()->findChild<QWidget*>("fraFind");
             return QString("%1 \"%2\" zoom %3 (%4)%5%6")
                 .arg(view()->url().scheme() == "data" ? "notice" : view()->url().path(), view()->title())
                 .arg(view()->zoomFactor())
                 .arg(SettingsStore::readText("ZoomFactor"),
                      find->isVisible() ? ", find: " + find->findChild<QLabel*>("lblFindResult")->text() : "",
-                     left.isEmpty() ? "" : ", left for " + left.join(' '));
+                     opened.isEmpty() ? "" : ", left for " + QUrl::toStringList(opened).join(' '));
         };
         QTRY_COMPARE_WITH_TIMEOUT(state(), shown, 30000);
         QVERIFY(env->boxes.shown.isEmpty());
@@ -413,16 +386,9 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("said");
         QTest::addColumn<QString>("state");
-        auto row = [](const char* name, const QString& steps, const QString& said, const QString& state) {
+        const auto row = [](const char* name, const QString& steps, const QString& said, const QString& state) {
             QTest::newRow(name) << steps << said << state;
         };
-        const char* periods[][3] = {
-            {"Today", "11/8/2007", "11/8/2007"},       {"Yesterday", "11/7/2007", "11/7/2007"},
-            {"This Week", "11/4/2007", "11/11/2007"},  {"Last Week", "10/28/2007", "11/3/2007"},
-            {"This Month", "11/1/2007", "11/30/2007"}, {"Last Month", "10/1/2007", "10/31/2007"}};
-        for (int i = 0; i < 6; ++i)
-            row(periods[i][0], QString("date %1").arg(i), QString("period %1-%2").arg(periods[i][1], periods[i][2]),
-                QString("shown default2.asp?FDate=%1&Ldate=%2: ").arg(periods[i][1], periods[i][2]));
         const QString lastMonth = "period 10/1/2007-10/31/2007", report = "shown default2.asp?FDate=";
         const QString site12 = report + "10/1/2007&Ldate=10/31/2007&chSiteID=12: 12 12";
         const QString start = "shown " + kStart + ": ",
@@ -436,29 +402,29 @@ private slots:
         row("Refresh List, remembered sign-in trimmed", "site 0", "", start + three);
         row("a later list re-captions in place, keeps the others", "site 0;answer 13=blog,11=a&b,14=new", "",
             start + "11 a&&b, 12 shop.example.com, 13 blog, 14 new");
-        row("rows that are no sites", "answer abc=x,11=a,40000=big,0=zero,-5=minus,77", "", start + "11 a, 77 77");
         for (const char* failure : {"refused", "error", "silent"})
             row(failure, QString("site 0;answer ") + failure, "", start + three);
         row("a site chosen while the list grows", "meanwhile site 11", "",
             report + "11/8/2007&Ldate=11/8/2007&chSiteID=11: " + three);
         const QString refused = "box: You must select a valid date range", range = report + "%1&LDate=%2: ";
-        auto rangeRow = [&](const char* name, const QString& steps, const QString& from, const QString& to) {
+        const auto rangeRow = [&](const char* name, const QString& steps, const QString& from = {},
+                                  const QString& to = {}) {
             row(name, steps, from.isEmpty() ? refused : "period " + from + "-" + to,
                 from.isEmpty() ? "selector open, shown " + kStart + ": " : range.arg(from, to));
         };
         rangeRow("a range", "range 10/1/2007 10/31/2007", "10/1/2007", "10/31/2007");
         rangeRow("one day", "range 3/7/2008 3/7/2008", "3/7/2008", "3/7/2008");
-        rangeRow("first day after the last", "range 3/8/2008 3/7/2008", "", "");
+        rangeRow("first day after the last", "range 3/8/2008 3/7/2008");
         rangeRow("January 31 paged on", "range 1/31/2008 3/31/2008 1 next", "2/29/2008", "3/31/2008");
         rangeRow("March 31 paged back", "range 1/1/2008 3/31/2008 2 previous", "1/1/2008", "2/29/2008");
-        rangeRow("the month menu", "range 1/31/2008 12/31/2008 1 month 4", "4/30/2008", "12/31/2008");
-        rangeRow("the year box", "range 2/29/2008 12/31/2008 1 year 2007", "2/28/2007", "12/31/2008");
-        rangeRow("paged past the last day", "range 1/15/2008 2/10/2008 1 next", "", "");
+        rangeRow("paged past the last day", "range 1/15/2008 2/10/2008 1 next");
         row("a refused range changes no period", "date 5;range 3/8/2008 3/7/2008;site 12", lastMonth + ", " + refused,
             "selector open, " + site12);
         row("Exit", "mnuExit", "exit", "ended");
         row("the close box, the last window", "close", "main-closed", "ended");
         row("closed while the list grows", "meanwhile close", "main-closed", "ended");
+        row("Quit while Refresh List waits", "slow quit", "", "ended");
+        row("Exit while Refresh List waits", "slow mnuExit", "exit", "ended");
         row("Show after a close: a fresh window", "site 12;mnuAbout;close;show", "main-closed, shown", start);
         row("the about box closed last", "mnuAbout;close;close-about", "main-closed", "ended");
         row("a range while closed waits hidden", "date 6;close;range 10/1/2007 10/31/2007", "main-closed, " + lastMonth,
@@ -476,7 +442,7 @@ private slots:
         output.buffer().clear();
         output.seek(0);
         QSignalSpy finished(viewer.get(), &Viewer::finished);
-        for (const QString& step : steps.split(';', Qt::SkipEmptyParts))
+        for (const QString& step : steps.split(';'))
             run(step);
         QCOMPARE(this->said(), said);
         QCOMPARE(this->state(), state);

@@ -1,6 +1,6 @@
-// One check over every window, as it opens: no caption cut off, no control lying over another, every field
-// named by its label (the label is the field's buddy, which screen readers announce), every button that shows
-// only an icon named too. CTest runs it at 100 % and, with QT_SCALE_FACTOR=2, at 200 %.
+// One check over every window, as it opens: no caption cut off, no control lying over another, every field named by
+// its label (its buddy, which screen readers announce), every button showing only an icon named too. CTest runs it
+// at 100 % and, with QT_SCALE_FACTOR=2, at 200 %.
 #include "TestSupport.h"
 #include "client/ActivationDialog.h"
 #include "client/LoginDialog.h"
@@ -8,11 +8,8 @@
 #include "viewer/AboutDialog.h"
 #include "viewer/DateRangeDialog.h"
 
-#include <QCalendarWidget>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QtTest>
+#include <QtWidgets>
 
 using MakeWindow = std::function<QWidget*()>;
 Q_DECLARE_METATYPE(MakeWindow)
@@ -27,11 +24,10 @@ static QStringList problems(QWidget* window)
     QSet<QWidget*> named;
     for (QLabel* label : window->findChildren<QLabel*>()) {
         const QFontMetrics fm = label->fontMetrics();
-        const bool fits =
-            label->wordWrap()
-                ? fm.boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text()).height() <=
-                      label->height()
-                : fm.horizontalAdvance(label->text()) <= label->width() && fm.height() <= label->height();
+        const QRect wrapped = fm.boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, label->text());
+        const bool fits = label->wordWrap()
+                              ? wrapped.height() <= label->height()
+                              : fm.horizontalAdvance(label->text()) <= label->width() && fm.height() <= label->height();
         if (!label->text().isEmpty() && !fits)
             found << label->text() + " is cut off";
         if (label->buddy() && !label->text().isEmpty())
@@ -55,7 +51,7 @@ static QStringList problems(QWidget* window)
             found << w->objectName() + " has no label";
         if (((button && button->text().isEmpty()) || qobject_cast<QCalendarWidget*>(w)) && w->isVisible() &&
             w->accessibleName().isEmpty())
-            found << w->objectName() + " in " + w->parentWidget()->objectName() + " has no name";
+            found << w->objectName() + " in " + parent->objectName() + " has no name";
     }
     return found;
 }

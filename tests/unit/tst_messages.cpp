@@ -10,16 +10,7 @@
 using namespace HandOver;
 using namespace TrayMouse;
 
-// An answer as the client reads one: checked by the XML component, then read.
-static ServiceResponse answer(const QByteArray& xml)
-{
-    XmlDocument checked;
-    checked.parse(xml);
-    return ServiceResponse(checked.document());
-}
-
-// An open message whose line, without its end, is this long.
-static QByteArray lineOfLength(qsizetype length)
+static QByteArray lineOfLength(qsizetype length) // an Open message's, without its end
 {
     Message m{Kind::Open, {}};
     m.session.startUrl = QString(length - (encode(m).size() - 1), 'x');
@@ -55,7 +46,9 @@ private slots:
     {
         QFETCH(QByteArray, inside);
         QFETCH(QString, read);
-        const ServiceResponse r = answer("<r>" + inside + "</r>");
+        XmlDocument checked; // as the client reads an answer: checked, then read
+        checked.parse("<r>" + inside + "</r>");
+        const ServiceResponse r(checked.document());
         QStringList rows;
         for (const ServiceResponse::Row& row : r.rows())
             rows << QString::number(row.siteId.value_or(-1)) + " " + row.name.value_or("-");
