@@ -18,7 +18,7 @@ const QString kPeriodArray = QStringLiteral("mnuChgDate");
 
 qint16 indexOf(const QAction* item)
 {
-    return qint16(item->property("index").toInt());
+    return qint16(item->data().toInt());
 }
 } // namespace
 
@@ -74,7 +74,7 @@ QAction* MainWindow::addIndexedItem(QMenu* menu, const QString& arrayName, qint1
 {
     auto* item = new QAction(caption, menu);
     item->setObjectName(arrayName);
-    item->setProperty("index", index);
+    item->setData(index);
     menu->addAction(item);
     return item;
 }
@@ -86,7 +86,7 @@ QAction* MainWindow::showSiteItem(qint16 id, const QString& caption)
         // Captioned and made visible before it joins the menu, so that the menu lays itself out once, not thrice.
         item = new QAction(caption, m_ui->mnuWebsite);
         item->setObjectName(kSiteArray);
-        item->setProperty("index", id);
+        item->setData(id);
         m_ui->mnuWebsite->addAction(item);
         return item;
     }

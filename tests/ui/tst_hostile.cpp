@@ -188,7 +188,7 @@ private slots:
         SiteList::load(&window, "a@example.com", "pw");
         QStringList sites;
         for (QAction* a : window.findChild<QMenu*>("mnuWebsite")->actions().mid(1))
-            sites << QString::number(a->property("index").toInt()) + " " + a->text();
+            sites << QString::number(a->data().toInt()) + " " + a->text();
         QCOMPARE("sites: " + sites.join(", "), listed ? shown : "sites: ");
         const qint64 grown = residentKb() - before;
         qInfo("resident memory grew by %lld KiB", grown);

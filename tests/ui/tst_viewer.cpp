@@ -95,7 +95,7 @@ class ViewerTest : public QObject {
         QStringList sites;
         for (QAction* a : main()->findChild<QMenu*>("mnuWebsite")->actions().mid(1)) // after "Refresh List"
             sites
-                << QString("%1 %2%3").arg(a->property("index").toInt()).arg(a->text(), a->isVisible() ? "" : " hidden");
+                << QString("%1 %2%3").arg(a->data().toInt()).arg(a->text(), a->isVisible() ? "" : " hidden");
         return QString(viewer->dateRangeDialog() ? "selector open, " : "") +
                (main()->isVisible() ? "shown " : "hidden ") +
                view()->lastAddress().remove(Service::reportBase() + "/lumenpane/") + ": " + sites.join(", ");
@@ -114,7 +114,7 @@ class ViewerTest : public QObject {
             main()->siteItem(qint16(w[1].toInt()))->trigger();
         } else if (w[0] == "date") {
             for (QAction* a : main()->findChildren<QAction*>("mnuChgDate"))
-                if (a->property("index") == w[1].toInt())
+                if (a->data() == w[1].toInt())
                     a->trigger();
         } else if (w[0] == "range") {
             if (!viewer->dateRangeDialog())
