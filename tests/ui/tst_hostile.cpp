@@ -39,13 +39,6 @@ QString cut(const QString& text) // as a box shows it
 {
     return text.size() > MessageBox::MaxTextLength ? text.left(MessageBox::MaxTextLength) + QChar(0x2026) : text;
 }
-S::Behaviour filled(S::Behaviour b, const QByteArray& filler, qint64 bytes = -1, const QByteArray& tail = {})
-{
-    b.filler = filler;
-    b.fillerBytes = bytes;
-    b.tail = tail;
-    return b;
-}
 } // namespace
 
 class HostileTest : public QObject {
@@ -77,24 +70,24 @@ private slots:
         const QByteArray ok = "<r><STATUS>OK</STATUS></r>", okHead = "<r><STATUS>OK</STATUS>";
         const QByteArray xml = S::statusLine(200) + "Content-Type: text/xml\r\n", noLength = xml + "\r\n";
         S::Behaviour silent, refused, halfWay = S::answer(200, okHead + QByteArray(1000, ' ') + "</r>"),
-                                      trickle = filled(S::raw(noLength, okHead), " ");
+                                      trickle = S::raw(noLength, {{okHead, 1}, {" ", -1}});
         silent.silent = refused.refuse = true;
         halfWay.closeAfter = halfWay.head.size() + 100;
-        trickle.pieceIntervalMs = 20;
+        trickle.pauseMs = 20;
         row("no answer", silent);
         row("refused", refused);
         row("closed half-way", halfWay);
         row("a trickle without end", trickle);
         row("endless chunked body",
-            filled(S::raw(xml + "Transfer-Encoding: chunked\r\n\r\n", "16\r\n" + okHead + "\r\n"),
-                   "1000\r\n" + QByteArray(4096, ' ') + "\r\n"));
+            S::raw(xml + "Transfer-Encoding: chunked\r\n\r\n",
+                   {{"16\r\n" + okHead + "\r\n", 1}, {"1000\r\n" + QByteArray(4096, ' ') + "\r\n", -1}}));
         row("100 MiB without a length",
-            filled(S::raw(noLength, okHead), QByteArray(64 * 1024, ' '), 100 << 20, "</r>"));
-        row("a length of 100 MiB", S::raw(xml + "Content-Length: 104857600\r\n\r\n", ok));
+            S::raw(noLength, {{okHead, 1}, {QByteArray(64 * 1024, ' '), 1600}, {"</r>", 1}}));
+        row("a length of 100 MiB", S::raw(xml + "Content-Length: 104857600\r\n\r\n", {{ok, 1}}));
         row("100 MiB deflated to little",
             S::answer(200, qCompress(okHead + QByteArray(100 << 20, ' ') + "</r>", 9).mid(4),
                       "Content-Type: text/xml\r\nContent-Encoding: deflate\r\n"));
-        row("endless header", filled(S::raw(S::statusLine(200) + "X-Padding: "), QByteArray(64 * 1024, 'a')));
+        row("endless header", S::raw(S::statusLine(200) + "X-Padding: ", {{QByteArray(64 * 1024, 'a'), -1}}));
         row("HTML, 200", S::answer(200, "<!DOCTYPE html><html><p>OK<br></html>", "Content-Type: text/html\r\n"));
         row("500 with XML", S::answer(500, ok));
         row("redirect loop", S::redirect("/v3/rsapi.asp"));
