@@ -20,42 +20,17 @@ static QByteArray lineOfLength(qsizetype length) // an Open message's, without i
 class MessagesTest : public QObject {
     Q_OBJECT
 private slots:
-    // The answer's fields, from what the document element holds: "outcome|message|id|rows", "-" for none. Rows are
-    // its direct children only, in order; their id and name anywhere inside, the first of each; names in exact case.
-    void answers_data()
+    // What neither the document tree comparison (fuzz/answer) nor the hostile answers (tst_hostile) pin down: the
+    // id read through blanks, the message as sent, rows only the document element's own, their id anywhere inside.
+    void answerAsSent()
     {
-        QTest::addColumn<QByteArray>("inside");
-        QTest::addColumn<QString>("read");
-        QTest::newRow("lower-case ok") << QByteArray("<STATUS>ok</STATUS>") << "refused|-|-|";
-        QTest::newRow("names are case-sensitive")
-            << QByteArray("<status>OK</status><errmsg>m</errmsg><row><SITEID>14</SITEID></row>") << "refused|-|-|";
-        QTest::newRow("first STATUS anywhere")
-            << QByteArray("<a><STATUS>OK</STATUS></a><STATUS>E</STATUS>") << "OK|-|-|";
-        QTest::newRow("blanks around the id") << QByteArray("<ERRORID> -44 </ERRORID>") << "refused|-|-44|";
-        QTest::newRow("message as sent") << QByteArray("<ERRMSG> two  blanks &amp; <b>more</b> &lt; </ERRMSG>")
-                                         << "refused| two  blanks & more < |-|";
-        QTest::newRow("not well-formed") << QByteArray("<STATUS>OK</STATUS><ERRMSG>") << "refused|-|-|";
-        QTest::newRow("rows") << QByteArray(R"(<STATUS>OK</STATUS><!-- between rows -->
-            <ROW><SITEID>11</SITEID><PROFILENAME>example.com</PROFILENAME></ROW>
-            <wrapper><ROW><SITEID>99</SITEID><PROFILENAME>nested, not a site</PROFILENAME></ROW></wrapper>
-            <ROW><PROFILENAME>no id</PROFILENAME></ROW><ROW><SITEID>16</SITEID><SITEID>17</SITEID></ROW>
-            <ROW><x><SITEID>15</SITEID></x><PROFILENAME>deep id counts</PROFILENAME></ROW>)")
-                              << "OK|-|-|11 example.com, -1 no id, 16 -, 15 deep id counts";
-    }
-    void answers()
-    {
-        QFETCH(QByteArray, inside);
-        QFETCH(QString, read);
         XmlDocument checked; // as the client reads an answer: checked, then read
-        checked.parse("<r>" + inside + "</r>");
+        checked.parse("<r><ERRORID> -44 </ERRORID><ERRMSG> two  blanks &amp; <b>more</b></ERRMSG><ROW><SITEID>11"
+                      "</SITEID></ROW><w><ROW><SITEID>99</SITEID></ROW></w><ROW><x><SITEID>15</SITEID></x></ROW></r>");
         const ServiceResponse r(checked.document());
-        QStringList rows;
-        for (const ServiceResponse::Row& row : r.rows())
-            rows << QString::number(row.siteId.value_or(-1)) + " " + row.name.value_or("-");
-        QCOMPARE(QStringList({r.succeeded() ? "OK" : "refused", r.errorMessage().value_or("-"),
-                              r.errorId() ? QString::number(*r.errorId()) : "-", rows.join(", ")})
-                     .join('|'),
-                 read);
+        QVERIFY(!r.succeeded() && r.errorId() == -44 && r.errorMessage() == " two  blanks & more");
+        QCOMPARE(r.rows().size(), 2);
+        QVERIFY(r.rows()[0].siteId == 11 && r.rows()[1].siteId == 15 && !r.rows()[1].name);
     }
 
     // Every kind with what it carries, the session as a user may type it: wherever the stream is cut, every
@@ -86,7 +61,6 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<bool>("arrives");
         QTest::newRow("not JSON") << QByteArray("{\"do\":\"show\"\n") << false;
-        QTest::newRow("not an object") << QByteArray("[\"show\"]\n") << false;
         QTest::newRow("unknown kind") << QByteArray("{\"do\":\"Show\"}\n") << false;
         QTest::newRow("at the limit") << lineOfLength(LineReader::MaxLineBytes) << true;
         QTest::newRow("over the limit") << lineOfLength(LineReader::MaxLineBytes + 1) << false;
@@ -114,10 +88,8 @@ private slots:
         QTest::newRow("right click, twice") << QList<int>{516, 517, 516, 517} << QList<int>{none, menu, none, menu};
         QTest::newRow("a movement in between") << QList<int>{516, 512, 517} << QList<int>{none, none, none};
         // Qt's activation reasons stand for the codes a notification area would have sent.
-        QTest::newRow("click") << codesFor(QSystemTrayIcon::Trigger) << QList<int>{none, none};
         QTest::newRow("double click") << codesFor(QSystemTrayIcon::DoubleClick) << QList<int>{restore, none};
         QTest::newRow("context") << codesFor(QSystemTrayIcon::Context) << QList<int>{none, menu};
-        QTest::newRow("middle click") << codesFor(QSystemTrayIcon::MiddleClick) << QList<int>{none, none};
     }
     void trayMouse()
     {
