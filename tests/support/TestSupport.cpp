@@ -30,13 +30,6 @@ QStringList boxLines(const MessageRecorder& recorder)
     return lines;
 }
 
-void saveShot(QWidget* window, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("LUMENPANE_TEST_SHOTS");
-    if (!folder.isEmpty() && QDir().mkpath(folder))
-        window->grab().save(folder + '/' + name + ".png");
-}
-
 LocalService::LocalService()
 {
     m_server->loadDefaultAccounts();
@@ -74,25 +67,4 @@ QStringList storedSignIn()
 {
     return {CredentialStore::GetStringSetting(CredentialStore::Login),
             CredentialStore::GetStringSetting(CredentialStore::Password)};
-}
-
-FakeMachine::FakeMachine(const QMap<QString, Value>& values) : values(values)
-{
-    SystemRegistry::setInstance(this);
-    ProgramLauncher::setInstance(this);
-}
-
-FakeMachine::~FakeMachine()
-{
-    SystemRegistry::setInstance(nullptr);
-    ProgramLauncher::setInstance(nullptr);
-}
-
-std::optional<SystemRegistry::Value> FakeMachine::read(quint32 root, const QString& key, const QString& name,
-                                                       int maxBytes)
-{
-    const Value found = values.value(key + '|' + name);
-    if (root != LocalMachine || found.data.isNull() || found.data.size() > maxBytes)
-        return std::nullopt;
-    return found;
 }

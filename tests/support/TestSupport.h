@@ -2,7 +2,6 @@
 
 #include "SimServer.h"
 #include "platform/MessageBox.h"
-#include "platform/SystemRegistry.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,9 +24,6 @@ struct MessageRecorder {
     std::function<void(const MessageBox::Shown&)> onShown;
 };
 QStringList boxLines(const MessageRecorder& recorder); // "title | icon | text" for each box
-
-// Saves a picture of a window into the folder named by LUMENPANE_TEST_SHOTS, when it is set.
-void saveShot(QWidget* window, const QString& name);
 
 // The service simulator in this process, on a free loopback port; the client is pointed at it.
 struct LocalService {
@@ -79,18 +75,3 @@ template <class Window> struct ShownWindow : ServiceAndBoxes {
 };
 
 QStringList storedSignIn(); // the remembered "Login" and "Password"
-
-// A machine's configuration database and program launcher in place of the platform's: the values given (under
-// "key|value name"; null data: no value), and only C:\m.exe and C:\Shared\MSINFO32.EXE, which start.
-struct FakeMachine : SystemRegistry, ProgramLauncher {
-    explicit FakeMachine(const QMap<QString, Value>& values);
-    ~FakeMachine() override;
-    std::optional<Value> read(quint32 root, const QString& key, const QString& name, int maxBytes) override;
-    bool isOrdinaryFile(const QString& path) override
-    {
-        return path == "C:\\m.exe" || path == "C:\\Shared\\MSINFO32.EXE";
-    }
-    bool start(const QString& path) override { return started << path, isOrdinaryFile(path); }
-    QMap<QString, Value> values;
-    QStringList started;
-};
