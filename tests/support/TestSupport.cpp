@@ -30,16 +30,12 @@ QStringList boxLines(const MessageRecorder& recorder)
     return lines;
 }
 
-LocalService::LocalService()
+ServiceAndBoxes::ServiceAndBoxes()
 {
     m_server->loadDefaultAccounts();
     m_server->listenLocal(0);
     qputenv("LUMENPANE_API_BASE", base().toUtf8());
     qputenv("LUMENPANE_REPORT_BASE", base().toUtf8());
-}
-
-ServiceAndBoxes::ServiceAndBoxes()
-{
     XmlDocument::setTransferTimeoutMs(30000);
 }
 
@@ -47,9 +43,9 @@ void ServiceAndBoxes::answer(int status, const QByteArray& body)
 {
     if (status == -1) {
         XmlDocument::setTransferTimeoutMs(500);
-        service.server().setFault(SimServer::Fault::Hang);
+        server().setFault(SimServer::Fault::Hang);
     } else if (status != 0) {
-        service.server().setCannedAnswer(body, status);
+        server().setCannedAnswer(body, status);
     }
 }
 

@@ -25,21 +25,16 @@ struct MessageRecorder {
 };
 QStringList boxLines(const MessageRecorder& recorder); // "title | icon | text" for each box
 
-// The service simulator in this process, on a free loopback port; the client is pointed at it.
-struct LocalService {
-    LocalService();
+// The service simulator in this process on a free loopback port, the client pointed at it with the usual 30 s
+// time-out; and a message box recorder.
+struct ServiceAndBoxes {
+    ServiceAndBoxes();
     SimServer& server() { return *m_server; }
     QString base() const { return m_server->baseUrl(); }
     QStringList apiRequests() const { return m_server->requestLog().filter("/v3/rsapi.asp"); }
-    std::unique_ptr<SimServer> m_server = std::make_unique<SimServer>();
-};
-
-// The simulator and a message box recorder, with the usual 30 s time-out.
-struct ServiceAndBoxes {
-    ServiceAndBoxes();
     // The next account API answers: -1 silent (time-out after 500 ms), 0 the simulator's own, else this status.
     void answer(int status, const QByteArray& body);
-    LocalService service;
+    std::unique_ptr<SimServer> m_server = std::make_unique<SimServer>();
     MessageRecorder boxes;
 };
 
