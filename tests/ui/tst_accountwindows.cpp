@@ -31,18 +31,6 @@ private slots:
         CredentialStore::SaveStringSetting(CredentialStore::Password, kept[1]);
     }
 
-    // The remembered entries, trimmed, the password masked; New Account; only the close box closes.
-    void signInOpening()
-    {
-        ShownWindow<LoginDialog> w;
-        QCOMPARE(w.child("txtEmail")->text() + w.child("txtPassword")->displayText(), "kept@example.com******");
-        w.click("cmdNewAccount");
-        QTest::keyClick(w.window.get(), Qt::Key_Escape);
-        QVERIFY(w.window->isVisible());
-        w.window->close();
-        QCOMPARE(w.emitted->names, QStringList({"newAccountRequested", "rejected", "finished"}));
-    }
-
     // Enter signs in: what is sent; the entries remembered, trimmed, once both are filled; the box, or the hand-over
     // (the window stays for the controller to close; what it carries: tst_client).
     void signIn_data()
@@ -73,15 +61,14 @@ private slots:
         QFETCH(QString, sent);
         QFETCH(QString, outcome);
         ShownWindow<LoginDialog> w;
-        w.service.server().accounts()["demo@example.com"].password = "it's&b=c d";
+        w.server().accounts()["demo@example.com"].password = "it's&b=c d";
         const QStringList typed = entries.split('|'), trimmed = {typed[0].trimmed(), typed[1].trimmed()};
         w.child("txtEmail")->setText(typed[0]);
         w.child("txtPassword")->setText(typed[1]);
         w.answer(answer.isEmpty() ? 0 : 200, answer);
         QTest::keyClick(w.child("txtPassword"), Qt::Key_Return);
         QCOMPARE(boxLines(w.boxes) + w.emitted->names, QStringList{outcome});
-        QCOMPARE(w.service.apiRequests(),
-                 QStringList{"GET /v3/rsapi.asp?cmd=listsites&email=" + sent}.mid(sent.isEmpty()));
+        QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=listsites&email=" + sent}.mid(sent.isEmpty()));
         QCOMPARE(storedSignIn(), sent.isEmpty() ? kept : trimmed);
         QVERIFY(w.window->isVisible() && w.child("txtEmail")->text() == typed[0]);
     }
@@ -116,7 +103,7 @@ private slots:
         QCOMPARE(w.child("txtPassword")->displayText() + w.child("txtVPassword")->displayText(), "**********");
         press(w, "txtPassword", "cmdCreateAccount");
         QCOMPARE(boxLines(w.boxes), QStringList{box});
-        QCOMPARE(w.service.apiRequests(),
+        QCOMPARE(w.apiRequests(),
                  QStringList{"GET /v3/rsapi.asp?cmd=newlumenpaneaccount&firstname=O''Neil&LastName=D''Arcy"
                              "&email=pat.o''brien@example.com&Password=it''s&TimeZone=-4&ZipCode=02139"
                              "&DomainName=www.example.com"}
@@ -152,11 +139,11 @@ private slots:
         w.answer(answer.isEmpty() ? 0 : 200, answer);
         w.child("txtSignupCode")->setText(typed);
         press(w, "txtSignupCode", "cmdActivate");
-        QCOMPARE(w.service.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=" + sent});
+        QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=" + sent});
         QCOMPARE(boxLines(w.boxes), QStringList{box});
         QVERIFY(w.boxes.shown[0].pointer == Qt::WaitCursor && !BusyPointer::isBusy() &&
                 !QApplication::overrideCursor());
-        const bool activated = w.service.server().findAccount("pending@example.com")->active;
+        const bool activated = w.server().findAccount("pending@example.com")->active;
         QCOMPARE(w.emittedBeforeBoxes + w.emitted->names, QStringList({"", "activated"}).mid(0, 1 + activated));
     }
 };

@@ -1,7 +1,6 @@
-// What the user sees when whoever answers in the service's place misbehaves: the sign-in, sign-up and activation
-// windows show one box and stay usable, the site menu takes only sound sites, nothing is remembered that should
-// not be, and memory stays bounded. Each hostile answer but the refusals would read as a success if a check
-// let it through.
+// Whoever answers in the service's place misbehaves: the sign-in, sign-up and activation windows show one box and
+// stay usable, the site menu takes only sound sites, nothing is remembered that should not be, and memory stays
+// bounded. Each hostile answer but the refusals would read as a success if a check let it through.
 #include "HostileServer.h"
 #include "TestSupport.h"
 #include "client/ActivationDialog.h"
@@ -46,12 +45,18 @@ class HostileTest : public QObject {
     TempSettings settings;
     HostileServer server;
 
-    template <class Window> void ask(ShownWindow<Window>& w, const char* button)
+    // Fills the window's fields ("name=value") and presses the button: the boxes and signals that follow, or
+    // "unusable" when the window is not left open and usable.
+    template <class Window> QStringList ask(const QStringList& fields, const char* button)
     {
+        ShownWindow<Window> w;
+        for (const QString& field : fields)
+            w.child(qPrintable(field.section('=', 0, 0)))->setText(field.section('=', 1));
         qputenv("LUMENPANE_API_BASE", server.base().toUtf8());
         XmlDocument::setTransferTimeoutMs(1500);
         w.click(button);
-        QVERIFY(w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor());
+        const bool usable = w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor();
+        return usable ? boxLines(w.boxes) + w.emitted->names : QStringList("unusable");
     }
 
 private slots:
@@ -149,33 +154,20 @@ private slots:
         server.setBehaviour(S::answer(200, "<r><STATUS>OK</STATUS></r>"), "/elsewhere");
         const bool listed = shown.startsWith("sites: ");
         const qint64 before = residentKb();
-        {
-            ShownWindow<LoginDialog> w;
-            w.child("txtEmail")->setText("a@example.com");
-            w.child("txtPassword")->setText("pw");
-            ask(w, "cmdLogin");
-            QCOMPARE(boxLines(w.boxes) + w.emitted->names,
-                     QStringList(listed ? "signedIn"
-                                        : "Unable To Log In | Critical | " +
-                                              cut(shown.isEmpty() ? LoginDialog::failureText() : shown)));
-        }
+        QCOMPARE(ask<LoginDialog>({"txtEmail=a@example.com", "txtPassword=pw"}, "cmdLogin"),
+                 QStringList(listed ? "signedIn"
+                                    : "Unable To Log In | Critical | " +
+                                          cut(shown.isEmpty() ? LoginDialog::failureText() : shown)));
         const QString failed = shown.isEmpty() ? SignUpDialog::communicationFailureText() : shown;
         if (!listed) {
-            ShownWindow<SignUpDialog> w;
-            for (const char* name : {"txtFirstName", "txtLastName", "txtPassword", "txtVPassword", "txtZipCode"})
-                w.child(name)->setText("x");
-            w.child("txtEmail")->setText("b@b.c");
-            w.child("txtDomainName")->setText("b.c");
-            ask(w, "cmdCreateAccount");
-            QCOMPARE(boxLines(w.boxes), QStringList("Errors with your submission | Critical | " +
-                                                    cut("The following errors were found:\r\n" + failed)));
+            QCOMPARE(ask<SignUpDialog>({"txtFirstName=x", "txtLastName=x", "txtEmail=b@b.c", "txtPassword=x",
+                                        "txtVPassword=x", "txtZipCode=x", "txtDomainName=b.c"},
+                                       "cmdCreateAccount"),
+                     QStringList("Errors with your submission | Critical | " +
+                                 cut("The following errors were found:\r\n" + failed)));
             QCOMPARE(storedSignIn(), QStringList({"a@example.com", "pw"}));
-        }
-        if (!listed) {
-            ShownWindow<ActivationDialog> w;
-            w.child("txtSignupCode")->setText("CODE");
-            ask(w, "cmdActivate");
-            QCOMPARE(boxLines(w.boxes), QStringList("Invalid Activation Code | Critical | " + cut(failed)));
+            QCOMPARE(ask<ActivationDialog>({"txtSignupCode=CODE"}, "cmdActivate"),
+                     QStringList("Invalid Activation Code | Critical | " + cut(failed)));
         }
         MainWindow window;
         SiteList::load(&window, "a@example.com", "pw");

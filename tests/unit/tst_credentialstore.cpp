@@ -25,15 +25,6 @@ private slots:
         }
     }
 
-    // A missing file or value, or one that is not a text, reads as empty.
-    void missingReadsEmpty()
-    {
-        QVERIFY(!QFile::exists(settings.path() + "/Quillmoor/Lumenpane.conf") && GetStringSetting(Login).isNull());
-        SaveStringSetting(Login, "x");
-        file.setValue(Password, QStringList{"a", "b"});
-        QCOMPARE(GetStringSetting(Password) + GetStringSetting(Login), "x");
-    }
-
     // In order: when the earlier version's password is read, the keyring still holds the older one written before.
     void passwordRestsInTheKeyring_data()
     {
