@@ -12,15 +12,6 @@ TempSettings::TempSettings()
     qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
 }
 
-MessageRecorder::MessageRecorder()
-{
-    MessageBox::setTestHandler([this](const MessageBox::Shown& box) {
-        shown.append(box);
-        if (onShown)
-            onShown(box);
-    });
-}
-
 QStringList boxLines(const MessageRecorder& recorder)
 {
     static const char* const icons[] = {"None", "Information", "Critical"};

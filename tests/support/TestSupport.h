@@ -16,12 +16,14 @@ struct TempSettings {
     QTemporaryDir dir;
 };
 
-// Answers every message box at once and keeps what it said; onShown is called for each.
+// Answers every message box at once and keeps what it said.
 struct MessageRecorder {
-    MessageRecorder();
+    MessageRecorder()
+    {
+        MessageBox::setTestHandler([this](const MessageBox::Shown& box) { shown.append(box); });
+    }
     ~MessageRecorder() { MessageBox::setTestHandler(nullptr); }
     QList<MessageBox::Shown> shown;
-    std::function<void(const MessageBox::Shown&)> onShown;
 };
 QStringList boxLines(const MessageRecorder& recorder); // "title | icon | text" for each box
 
@@ -53,11 +55,9 @@ private slots:
 template <class Window> struct ShownWindow : ServiceAndBoxes {
     std::unique_ptr<Window> window = std::make_unique<Window>();
     SignalLog* emitted = new SignalLog(window.get());
-    QStringList emittedBeforeBoxes; // for each box: the signals emitted before it was closed, joined by ","
 
     ShownWindow()
     {
-        boxes.onShown = [this](const MessageBox::Shown&) { emittedBeforeBoxes << emitted->names.join(','); };
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qWarning("%s was not exposed", qPrintable(window->objectName()));
