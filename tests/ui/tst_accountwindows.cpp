@@ -65,7 +65,7 @@ private slots:
         const QStringList typed = entries.split('|'), trimmed = {typed[0].trimmed(), typed[1].trimmed()};
         w.child("txtEmail")->setText(typed[0]);
         w.child("txtPassword")->setText(typed[1]);
-        w.answer(answer.isEmpty() ? 0 : 200, answer);
+        w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
         QTest::keyClick(w.child("txtPassword"), Qt::Key_Return);
         QCOMPARE(boxLines(w.boxes) + w.emitted->names, QStringList{outcome});
         QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=listsites&email=" + sent}.mid(sent.isEmpty()));
@@ -84,6 +84,8 @@ private slots:
         QTest::newRow("rule broken, not sent") << QByteArray() << "It's" << errors + "Passwords do not match\r\n";
         QTest::newRow("refused, no message")
             << QByteArray("<r><STATUS>E</STATUS></r>") << "it's" << errors + SignUpDialog::unexplainedRefusalText();
+        QTest::newRow("no answer") << QByteArray("silent") << "it's"
+                                   << errors + SignUpDialog::communicationFailureText();
     }
     void signUp()
     {
@@ -91,7 +93,7 @@ private slots:
         QFETCH(QString, verify);
         QFETCH(QString, box);
         ShownWindow<SignUpDialog> w;
-        w.answer(answer.isEmpty() ? 0 : 200, answer);
+        w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
         const QStringList typed = {" O'Neil ", "D'Arcy", " Pat.O'Brien@Example.COM ", " it's ",
                                    verify,     "02139",  " WWW.www.Example.com "};
         int i = 0;
@@ -122,6 +124,8 @@ private slots:
                                       << invalid + "The activation code a'b was not found or has already been used.";
         QTest::newRow("refused, no message") << "QM7K2P9X" << QByteArray("<r><STATUS>ERROR</STATUS></r>") << "QM7K2P9X"
                                              << invalid + "The Activation Code is not valid";
+        QTest::newRow("no answer") << "QM7K2P9X" << QByteArray("silent") << "QM7K2P9X"
+                                   << invalid + SignUpDialog::communicationFailureText();
     }
     void activate()
     {
@@ -130,7 +134,7 @@ private slots:
         QFETCH(QString, sent);
         QFETCH(QString, box);
         ShownWindow<ActivationDialog> w;
-        w.answer(answer.isEmpty() ? 0 : 200, answer);
+        w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
         w.child("txtSignupCode")->setText(typed);
         press(w, "txtSignupCode", "cmdActivate");
         QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=" + sent});

@@ -1,11 +1,10 @@
-// Whoever answers in the service's place misbehaves: the sign-in, sign-up and activation windows show one box and
-// stay usable, the site menu takes only sound sites, nothing is remembered that should not be, and memory stays
-// bounded. Each hostile answer but the refusals would read as a success if a check let it through.
+// Whoever answers in the service's place misbehaves: the sign-in window shows one box and stays usable, the site
+// menu takes only sound sites, and memory stays bounded. Each hostile answer but the refusals would read as a
+// success if a check let it through. The sign-up and activation windows read answers the same way; their box
+// when no answer comes: tst_accountwindows.
 #include "HostileServer.h"
 #include "TestSupport.h"
-#include "client/ActivationDialog.h"
 #include "client/LoginDialog.h"
-#include "client/SignUpDialog.h"
 #include "platform/XmlDocument.h"
 #include "viewer/MainWindow.h"
 #include "viewer/SiteList.h"
@@ -44,20 +43,6 @@ class HostileTest : public QObject {
     Q_OBJECT
     TempSettings settings;
     HostileServer server;
-
-    // Fills the window's fields ("name=value") and presses the button: the boxes and signals that follow, or
-    // "unusable" when the window is not left open and usable.
-    template <class Window> QStringList ask(const QStringList& fields, const char* button)
-    {
-        ShownWindow<Window> w;
-        for (const QString& field : fields)
-            w.child(qPrintable(field.section('=', 0, 0)))->setText(field.section('=', 1));
-        qputenv("LUMENPANE_API_BASE", server.base().toUtf8());
-        XmlDocument::setTransferTimeoutMs(1500);
-        w.click(button);
-        const bool usable = w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor();
-        return usable ? boxLines(w.boxes) + w.emitted->names : QStringList("unusable");
-    }
 
 private slots:
     void initTestCase()
@@ -154,20 +139,18 @@ private slots:
         server.setBehaviour(S::answer(200, "<r><STATUS>OK</STATUS></r>"), "/elsewhere");
         const bool listed = shown.startsWith("sites: ");
         const qint64 before = residentKb();
-        QCOMPARE(ask<LoginDialog>({"txtEmail=a@example.com", "txtPassword=pw"}, "cmdLogin"),
-                 QStringList(listed ? "signedIn"
-                                    : "Unable To Log In | Critical | " +
-                                          cut(shown.isEmpty() ? LoginDialog::failureText() : shown)));
-        const QString failed = shown.isEmpty() ? SignUpDialog::communicationFailureText() : shown;
-        if (!listed) {
-            QCOMPARE(ask<SignUpDialog>({"txtFirstName=x", "txtLastName=x", "txtEmail=b@b.c", "txtPassword=x",
-                                        "txtVPassword=x", "txtZipCode=x", "txtDomainName=b.c"},
-                                       "cmdCreateAccount"),
-                     QStringList("Errors with your submission | Critical | " +
-                                 cut("The following errors were found:\r\n" + failed)));
-            QCOMPARE(storedSignIn(), QStringList({"a@example.com", "pw"}));
-            QCOMPARE(ask<ActivationDialog>({"txtSignupCode=CODE"}, "cmdActivate"),
-                     QStringList("Invalid Activation Code | Critical | " + cut(failed)));
+        {
+            ShownWindow<LoginDialog> w;
+            w.child("txtEmail")->setText("a@example.com");
+            w.child("txtPassword")->setText("pw");
+            qputenv("LUMENPANE_API_BASE", server.base().toUtf8());
+            XmlDocument::setTransferTimeoutMs(1500);
+            w.click("cmdLogin");
+            QVERIFY(w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor());
+            QCOMPARE(boxLines(w.boxes) + w.emitted->names,
+                     QStringList(listed ? "signedIn"
+                                        : "Unable To Log In | Critical | " +
+                                              cut(shown.isEmpty() ? LoginDialog::failureText() : shown)));
         }
         MainWindow window;
         SiteList::load(&window, "a@example.com", "pw");
