@@ -313,12 +313,10 @@ private slots:
         row("zoom in by Ctrl+=, reset", "Ctrl+=;Ctrl+0", help + "1 (1)");
         row("back and forward", "open /lumenpane/checkversion.asp;Alt+Left;Alt+Right", update);
         row("the mouse's back and forward buttons", "open /lumenpane/checkversion.asp;back;forward", update);
-        row("find next", "Ctrl+F;type visit;Return", help + "1 (), find: 2 of 3");
-        row("find previous", "Ctrl+F;type visit;Shift+Return", help + "1 (), find: 3 of 3");
+        row("find, backwards from the first", "Ctrl+F;type visit;Shift+Return", help + "1 (), find: 3 of 3");
         row("print to a PDF file", "print", help + "1 ()");
-        row("a report that cannot be loaded", "down", "notice \"This report could not be loaded\" zoom 1 ()");
         row("a server's own error page", "open /t?error=500", "/t \"Server error\" zoom 1 ()");
-        row("tried again", "down;up;script retry", update);
+        row("a report that cannot be loaded, tried again", "down;up;script retry", update);
     }
     void browsing()
     {
