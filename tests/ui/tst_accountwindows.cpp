@@ -73,75 +73,60 @@ private slots:
         QVERIFY(w.window->isVisible() && w.child("txtEmail")->text() == typed[0]);
     }
 
-    // With "GMT -4" chosen: the exact address (quotes doubled, lower case, "www." removed once); nothing remembered
-    // while no account exists. An account created and activated: e2e/enrolment.
-    void signUp_data()
+    // The sign-up with "GMT -4" chosen sends the exact address (quotes doubled, lower case, "www." removed once);
+    // the activation code goes trimmed, its quotes doubled, the pointer busy until the box is closed. A refusal
+    // remembers and hands over nothing. An account created and activated: e2e/enrolment.
+    void refused_data()
     {
-        QTest::addColumn<QByteArray>("answer"); // instead of the simulator's own
-        QTest::addColumn<QString>("verify");
+        QTest::addColumn<QString>("typed");     // the password again, or the code
+        QTest::addColumn<QByteArray>("answer"); // "silent", or instead of the simulator's own
+        QTest::addColumn<QString>("sent");      // after "cmd=", none when nothing is sent
         QTest::addColumn<QString>("box");
-        const QString errors = "Errors with your submission | Critical | The following errors were found:\r\n";
-        QTest::newRow("rule broken, not sent") << QByteArray() << "It's" << errors + "Passwords do not match\r\n";
-        QTest::newRow("refused, no message")
-            << QByteArray("<r><STATUS>E</STATUS></r>") << "it's" << errors + SignUpDialog::unexplainedRefusalText();
-        QTest::newRow("no answer") << QByteArray("silent") << "it's"
-                                   << errors + SignUpDialog::communicationFailureText();
+        const QString errors = "Errors with your submission | Critical | The following errors were found:\r\n",
+                      invalid = "Invalid Activation Code | Critical | ",
+                      signUp = "newlumenpaneaccount&firstname=O''Neil&LastName=D''Arcy&email=pat.o''brien@example.com"
+                               "&Password=it''s&TimeZone=-4&ZipCode=02139&DomainName=www.example.com";
+        const auto row = [](const char* name, const QString& typed, const QByteArray& answer, const QString& sent,
+                            const QString& box) { QTest::newRow(name) << typed << answer << sent << box; };
+        row("sign-up: a rule broken, not sent", "It's", {}, "", errors + "Passwords do not match\r\n");
+        row("sign-up: refused, no message", "it's", "<r><STATUS>E</STATUS></r>", signUp,
+            errors + SignUpDialog::unexplainedRefusalText());
+        row("sign-up: no answer", "it's", "silent", signUp, errors + SignUpDialog::communicationFailureText());
+        row("activation: unknown code", " a'b ", {}, "activate&signupcode=a''b",
+            invalid + "The activation code a'b was not found or has already been used.");
+        row("activation: refused, no message", "QM7K2P9X", "<r><STATUS>ERROR</STATUS></r>",
+            "activate&signupcode=QM7K2P9X", invalid + "The Activation Code is not valid");
+        row("activation: no answer", "QM7K2P9X", "silent", "activate&signupcode=QM7K2P9X",
+            invalid + SignUpDialog::communicationFailureText());
     }
-    void signUp()
-    {
-        QFETCH(QByteArray, answer);
-        QFETCH(QString, verify);
-        QFETCH(QString, box);
-        ShownWindow<SignUpDialog> w;
-        w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
-        const QStringList typed = {" O'Neil ", "D'Arcy", " Pat.O'Brien@Example.COM ", " it's ",
-                                   verify,     "02139",  " WWW.www.Example.com "};
-        int i = 0;
-        for (const char* name :
-             {"txtFirstName", "txtLastName", "txtEmail", "txtPassword", "txtVPassword", "txtZipCode", "txtDomainName"})
-            w.child(name)->setText(typed[i++]);
-        QCOMPARE(w.child("txtPassword")->displayText() + w.child("txtVPassword")->displayText(), "**********");
-        press(w, "txtPassword", "cmdCreateAccount");
-        QCOMPARE(boxLines(w.boxes), QStringList{box});
-        QCOMPARE(w.apiRequests(),
-                 QStringList{"GET /v3/rsapi.asp?cmd=newlumenpaneaccount&firstname=O''Neil&LastName=D''Arcy"
-                             "&email=pat.o''brien@example.com&Password=it''s&TimeZone=-4&ZipCode=02139"
-                             "&DomainName=www.example.com"}
-                     .mid(verify == "It's"));
-        QVERIFY(w.emitted->names.isEmpty());
-        QCOMPARE(storedSignIn(), kept);
-    }
-
-    // The code is sent trimmed, its quotes doubled; the pointer stays busy until the box is closed.
-    void activate_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("answer"); // instead of the simulator's own
-        QTest::addColumn<QString>("sent");
-        QTest::addColumn<QString>("box");
-        const QString invalid = "Invalid Activation Code | Critical | ";
-        QTest::newRow("unknown code") << " a'b " << QByteArray() << "a''b"
-                                      << invalid + "The activation code a'b was not found or has already been used.";
-        QTest::newRow("refused, no message") << "QM7K2P9X" << QByteArray("<r><STATUS>ERROR</STATUS></r>") << "QM7K2P9X"
-                                             << invalid + "The Activation Code is not valid";
-        QTest::newRow("no answer") << "QM7K2P9X" << QByteArray("silent") << "QM7K2P9X"
-                                   << invalid + SignUpDialog::communicationFailureText();
-    }
-    void activate()
+    void refused()
     {
         QFETCH(QString, typed);
         QFETCH(QByteArray, answer);
         QFETCH(QString, sent);
         QFETCH(QString, box);
-        ShownWindow<ActivationDialog> w;
-        w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
-        w.child("txtSignupCode")->setText(typed);
-        press(w, "txtSignupCode", "cmdActivate");
-        QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=activate&signupcode=" + sent});
-        QCOMPARE(boxLines(w.boxes), QStringList{box});
-        QVERIFY(w.boxes.shown[0].pointer == Qt::WaitCursor && !BusyPointer::isBusy() &&
-                !QApplication::overrideCursor());
-        QVERIFY(w.emitted->names.isEmpty() && !w.server().findAccount("pending@example.com")->active);
+        const auto enter = [&](auto& w, const QStringList& entries, const char* field, const char* button) {
+            w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
+            for (const QString& entry : entries) // "name=value"
+                w.child(qPrintable(entry.section('=', 0, 0)))->setText(entry.section('=', 1));
+            press(w, field, button);
+            QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=" + sent}.mid(sent.isEmpty()));
+            QCOMPARE(boxLines(w.boxes), QStringList{box});
+            QVERIFY(!sent.startsWith("activate") || w.boxes.shown[0].pointer == Qt::WaitCursor);
+            QVERIFY(!BusyPointer::isBusy() && !QApplication::overrideCursor() && w.emitted->names.isEmpty());
+            QCOMPARE(storedSignIn(), kept);
+        };
+        if (QByteArray(QTest::currentDataTag()).startsWith("sign-up")) {
+            ShownWindow<SignUpDialog> w;
+            enter(w,
+                  {"txtFirstName= O'Neil ", "txtLastName=D'Arcy", "txtEmail= Pat.O'Brien@Example.COM ",
+                   "txtPassword= it's ", "txtVPassword=" + typed, "txtZipCode=02139",
+                   "txtDomainName= WWW.www.Example.com "},
+                  "txtPassword", "cmdCreateAccount");
+        } else {
+            ShownWindow<ActivationDialog> w;
+            enter(w, {"txtSignupCode=" + typed}, "txtSignupCode", "cmdActivate");
+        }
     }
 };
 
