@@ -21,8 +21,8 @@ struct HostileServer::Connection : QObject {
 
 HostileServer::Behaviour HostileServer::answer(int status, const QByteArray& body, const QByteArray& headers)
 {
-    return raw(statusLine(status) + headers + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n",
-               {{body, 1}});
+    return {statusLine(status) + headers + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n",
+            {{body, 1}}};
 }
 
 HostileServer::HostileServer() : m_server(new QTcpServer(this))

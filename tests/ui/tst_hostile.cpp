@@ -59,25 +59,22 @@ private slots:
         };
         const QByteArray ok = "<r><STATUS>OK</STATUS></r>", okHead = "<r><STATUS>OK</STATUS>";
         const QByteArray xml = S::statusLine(200) + "Content-Type: text/xml\r\n", noLength = xml + "\r\n";
-        S::Behaviour silent, refused, halfWay = S::answer(200, okHead + QByteArray(1000, ' ') + "</r>"),
-                                      trickle = S::raw(noLength, {{okHead, 1}, {" ", -1}});
-        silent.silent = refused.refuse = true;
+        S::Behaviour halfWay = S::answer(200, okHead + QByteArray(1000, ' ') + "</r>");
         halfWay.closeAfter = halfWay.head.size() + 100;
-        trickle.pauseMs = 20;
-        row("no answer", silent);
-        row("refused", refused);
+        row("no answer", {.silent = true});
+        row("refused", {.refuse = true});
         row("closed half-way", halfWay);
-        row("a trickle without end", trickle);
+        row("a trickle without end", {noLength, {{okHead, 1}, {" ", -1}}, 20});
         row("endless chunked body",
-            S::raw(xml + "Transfer-Encoding: chunked\r\n\r\n",
-                   {{"16\r\n" + okHead + "\r\n", 1}, {"1000\r\n" + QByteArray(4096, ' ') + "\r\n", -1}}));
+            S::Behaviour{xml + "Transfer-Encoding: chunked\r\n\r\n",
+                         {{"16\r\n" + okHead + "\r\n", 1}, {"1000\r\n" + QByteArray(4096, ' ') + "\r\n", -1}}});
         row("100 MiB without a length",
-            S::raw(noLength, {{okHead, 1}, {QByteArray(64 * 1024, ' '), 1600}, {"</r>", 1}}));
-        row("a length of 100 MiB", S::raw(xml + "Content-Length: 104857600\r\n\r\n", {{ok, 1}}));
+            S::Behaviour{noLength, {{okHead, 1}, {QByteArray(64 * 1024, ' '), 1600}, {"</r>", 1}}});
+        row("a length of 100 MiB", S::Behaviour{xml + "Content-Length: 104857600\r\n\r\n", {{ok, 1}}});
         row("100 MiB deflated to little",
             S::answer(200, qCompress(okHead + QByteArray(100 << 20, ' ') + "</r>", 9).mid(4),
                       "Content-Type: text/xml\r\nContent-Encoding: deflate\r\n"));
-        row("endless header", S::raw(S::statusLine(200) + "X-Padding: ", {{QByteArray(64 * 1024, 'a'), -1}}));
+        row("endless header", S::Behaviour{S::statusLine(200) + "X-Padding: ", {{QByteArray(64 * 1024, 'a'), -1}}});
         row("HTML, 200", S::answer(200, "<!DOCTYPE html><html><p>OK<br></html>", "Content-Type: text/html\r\n"));
         row("500 with XML", S::answer(500, ok));
         row("redirect loop", S::redirect("/v3/rsapi.asp"));
