@@ -65,7 +65,12 @@ wait_for 20 bash -c "! pgrep -P $client_pid -f lumenpane-viewer" || fail "the vi
 wait_for 20 gone "$second" && wait "$second" || fail "the second copy did not end at once"
 main=$(wait_window "$main_title" 30)
 wait_logged "$start_page" 2
-pass "closed to the tray, the viewer ended; a second copy brought a fresh window"
+# The new window knows its sites only once asked, and reports on the period chosen in the old one.
+menu alt+o c Return
+wait_logged "$sites" 3
+menu alt+o c Down Down Return
+wait_logged "$site_page" 2
+pass "closed to the tray, the viewer ended; a second copy brought a fresh window for the same period"
 
 # A viewer that dies takes its window along, but not the program: a double click on the icon brings a new one.
 kill -9 "$(viewer_pid)"
@@ -80,7 +85,7 @@ pass "after the viewer died, a double click on the icon restored the window"
 # The tray menu's Exit ends the program and takes the icon along, while Refresh List waits on a slow answer too.
 slow 60000
 menu alt+o c Return
-wait_logged "$sites" 3
+wait_logged "$sites" 4
 children=$(tree_of "$client_pid")
 xdotool mousemove --window "$icon" 8 8 click 3
 wait_for 10 tray_menu_shown || fail "no tray menu"
@@ -95,7 +100,7 @@ start_client
 fill_sign_in
 children=$(tree_of "$client_pid")
 xdotool key Return
-wait_logged "$sites" 4
+wait_logged "$sites" 5
 close_window "$(window_id "Quillmoor Login")"
 ended_or_main() { gone "$client_pid" || has_window "$main_title"; }
 wait_for 30 ended_or_main || fail "the program did not end"

@@ -204,7 +204,9 @@ private slots:
         QTest::newRow("right click, twice") << QList<int>{516, 517, 516, 517} << QList<int>{none, menu, none, menu};
         QTest::newRow("a movement in between") << QList<int>{516, 512, 517} << QList<int>{none, none, none};
         // Qt's activation reasons stand for the codes a notification area would have sent.
+        QTest::newRow("click") << codesFor(QSystemTrayIcon::Trigger) << QList<int>{none, none};
         QTest::newRow("double click") << codesFor(QSystemTrayIcon::DoubleClick) << QList<int>{restore, none};
+        QTest::newRow("middle click") << codesFor(QSystemTrayIcon::MiddleClick) << QList<int>{none, none};
         QTest::newRow("context") << codesFor(QSystemTrayIcon::Context) << QList<int>{none, menu};
     }
     void trayMouse()
