@@ -6,18 +6,16 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$XDG_CONFIG_HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() {
+fail() { # with what the simulator was asked, what the client said, and which windows and processes were there
   echo "FAIL: $*" >&2
-  [ -f "$work/sim.log" ] && { echo "--- simulator log"; cat "$work/sim.log"; } >&2
-  [ -f "$work/client.out" ] && { echo "--- client output"; tail -n 40 "$work/client.out"; } >&2
-  { echo "--- windows"; xwininfo -root -tree 2>/dev/null | grep -i -e lumenpane -e quillmoor; echo "--- processes"
-    ps -eo pid,ppid,stat,etime,comm | grep -e lumenpane -e QtWebEngine; } >&2 || true
+  tail -n +1 "$work/sim.log" "$work/client.out" >&2 2>/dev/null || true
+  { xwininfo -root -tree | grep -i -e lumenpane -e quillmoor
+    ps -eo pid,ppid,stat,etime,comm | grep -e lumenpane -e QtWebEngine; } >&2 2>/dev/null || true
   exit 1
 }
 pass() { echo "ok: $*"; }
 
-# wait_for SECONDS COMMAND...: retries the command until it succeeds.
-wait_for() {
+wait_for() { # SECONDS COMMAND...: retries the command until it succeeds
   local end=$((SECONDS + $1)); shift
   until "$@" >/dev/null 2>&1; do
     ((SECONDS < end)) || return 1
@@ -32,7 +30,6 @@ start_sim() {
   export LUMENPANE_API_BASE="$sim_base" LUMENPANE_REPORT_BASE="$sim_base"
 }
 start_client() { "$LUMENPANE_BIN" "$@" >"$work/client.out" 2>&1 & client_pid=$! && pids+=($client_pid); }
-
 gone() { ! kill -0 "$1" 2>/dev/null; }
 # Every process below the given one (the viewer and the web engine's helpers below it).
 tree_of() { local c; for c in $(pgrep -P "$1" || true); do echo "$c"; tree_of "$c"; done; }
@@ -47,7 +44,6 @@ start_trayer() {
 tray_icons() { { xwininfo -tree -id "$panel" 2>/dev/null || true; } | grep -c "(\"${1:-lumenpane}\"" || true; }
 in_tray() { [ "$(tray_icons "$1")" -ge 1 ]; }
 tray_icon() { xwininfo -tree -id "$panel" | awk '/\("lumenpane"/ {print $1; exit}'; }
-
 # Windows by their whole title, a pattern: xdotool matches names by pattern.
 window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 has_window() { [ -n "$(window_id "$1")" ]; }

@@ -24,15 +24,6 @@ class Watcher(dbus.service.Object):
         self.items.append(service if not service.startswith("/") else sender)
         with open(self.log, "a") as f:
             f.write(self.items[-1] + "\n")
-        self.StatusNotifierItemRegistered(self.items[-1])
-
-    @dbus.service.method(WATCHER, in_signature="s")
-    def RegisterStatusNotifierHost(self, service):
-        pass
-
-    @dbus.service.signal(WATCHER, signature="s")
-    def StatusNotifierItemRegistered(self, service):
-        pass
 
     @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
     def Get(self, interface, name):

@@ -28,4 +28,3 @@ done
 sni menu "$item" Exit
 wait_for 30 bash -c "! kill -0 $client_pid" || fail "Exit in the icon's menu did not end the program"
 pass "Exit in the icon's menu ended the program"
-echo "1 passed, 0 failed"

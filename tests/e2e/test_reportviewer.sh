@@ -1,12 +1,11 @@
-# Reads reports as a person would with the real programs: signs in, picks a period and a site from the menus,
-# closes to the notification area (trayer) and comes back through a second copy, survives a viewer that dies,
-# and ends from the tray; then, with no notification area, closing the main window ends the program.
+# Reads reports as a person would with the real programs: signs in, picks a period and a site, closes to the tray
+# (trayer), comes back through a second copy and after the viewer died, ends from the tray; then without a tray.
 source "$E2E_LIB"
 # menu KEYS...: opens a menu of the main window from the keyboard and walks it.
 menu() { xdotool windowfocus --sync "$main" 2>/dev/null || true; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
 logged() { grep -c -x -F -- "$1" "$work/sim.log" || true; }
 logged_at_least() { [ "$(logged "$1")" -ge "$2" ]; }
-wait_logged() { wait_for "${3:-30}" logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
+wait_logged() { wait_for 30 logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
 # The tray menu: a mapped top-level window of the program with no title of its own.
 tray_menu_shown() {
   for id in $(xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}'); do
@@ -15,7 +14,6 @@ tray_menu_shown() {
   return 1
 }
 viewer_pid() { pgrep -P "$client_pid" -f lumenpane-viewer | head -n1; }
-no_viewer() { [ -z "$(viewer_pid)" ]; }
 ended_cleanly() { # the program ends with 0, and its processes follow it out
   wait_for 30 gone "$client_pid" || fail "the program did not end"
   wait "$client_pid" || fail "the program ended with $?"
@@ -24,7 +22,6 @@ ended_cleanly() { # the program ends with 0, and its processes follow it out
 
 start_sim
 start_trayer
-
 slow() { curl -fsS "$sim_base/_sim/fault?delay=$1" >/dev/null; } # every account answer delayed, in ms
 sites="GET /v3/rsapi.asp?cmd=listsites&email=demo@example.com&password=demo123"
 
@@ -43,10 +40,9 @@ slow 0
 xdotool windowfocus --sync "$main" 2>/dev/null || true
 wait_logged "$start_page"
 [ "$(logged "$sites")" -eq 2 ] || fail "listsites was not sent exactly twice with the trimmed entries"
-conf="$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf"
+conf=$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf
 grep -qx "Login=demo@example.com" "$conf" && [ "$(stat -c %a "$conf")" = 600 ] || fail "not remembered privately"
 pass "signed in past a second copy: listsites twice, then the start page; the entries remembered privately"
-xprop -id "$main" WM_CLASS | grep -qF '"lumenpane", "Lumenpane"' || fail "the main window is not of the program's class"
 wait_for 20 in_tray lumenpane || fail "no icon in the tray"
 
 # Last Week from Options > Change Date (Today is the first item); then the second site of the list.
@@ -58,25 +54,22 @@ wait_logged "GET /lumenpane/default2.asp?FDate=$from&Ldate=$to"
 menu alt+o c Down Down Return
 site_page="GET /lumenpane/default2.asp?FDate=$from&Ldate=$to&chSiteID=12"
 wait_logged "$site_page"
-menu alt+f r
-wait_logged "$site_page" 2
-pass "Last Week, then shop.example.com for the same period; Refresh reloaded it"
+pass "Last Week, then shop.example.com for the same period"
 
 # Closing keeps the program in the tray; a second copy ends at once and brings a fresh window back.
 close_window "$main"
 wait_for 20 main_gone || fail "the main window did not close"
 ! gone "$client_pid" && in_tray lumenpane || fail "closing the main window ended the program or took the icon"
-wait_for 20 no_viewer || fail "the viewer kept running without a window"
-"$LUMENPANE_BIN" >"$work/second.out" 2>&1 & second=$!
-wait_for 20 gone "$second" || fail "the second copy did not end"
-wait "$second" || fail "the second copy ended with $?"
+wait_for 20 bash -c "! pgrep -P $client_pid -f lumenpane-viewer" || fail "the viewer kept running without a window"
+"$LUMENPANE_BIN" >/dev/null 2>&1 & second=$!
+wait_for 20 gone "$second" && wait "$second" || fail "the second copy did not end at once"
 main=$(wait_window "$main_title" 30)
 wait_logged "$start_page" 2
 # The new window knows its sites only once asked, and reports on the period chosen in the old one.
 menu alt+o c Return
 wait_logged "$sites" 3
 menu alt+o c Down Down Return
-wait_logged "$site_page" 3
+wait_logged "$site_page" 2
 pass "closed to the tray, the viewer ended; a second copy brought a fresh window for the same period"
 
 # A viewer that dies takes its window along, but not the program: a double click on the icon brings a new one.
@@ -126,4 +119,3 @@ for way in close exit; do
   ended_cleanly "$children"
 done
 pass "without a notification area, closing the main window ended the program; so did File > Exit"
-echo "1 passed, 0 failed"

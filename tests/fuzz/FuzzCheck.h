@@ -7,13 +7,12 @@
 #include <cstdlib>
 
 // A property that must hold for every input: when it does not, the input is a finding.
-#define FUZZ_CHECK(condition)                                                                                          \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, #condition);               \
-            std::abort();                                                                                              \
-        }                                                                                                              \
-    } while (false)
+[[noreturn]] inline void fuzzFinding(const char* file, int line, const char* condition)
+{
+    std::fprintf(stderr, "%s:%d: property does not hold: %s\n", file, line, condition);
+    std::abort();
+}
+#define FUZZ_CHECK(condition) ((condition) ? void() : fuzzFinding(__FILE__, __LINE__, #condition))
 
 inline QByteArray fuzzBytes(const uint8_t* data, size_t size)
 {

@@ -8,17 +8,11 @@
 #include <QDomDocument>
 #include <QXmlStreamReader>
 
-namespace {
-template <class Node> std::optional<QString> firstText(const Node& in, const QString& name)
+template <class Node> static std::optional<QString> firstText(const Node& in, const QString& name)
 {
     const QDomNodeList found = in.elementsByTagName(name);
     return found.isEmpty() ? std::nullopt : std::optional(found.item(0).toElement().text());
 }
-std::optional<qint16> idOf(const std::optional<QString>& text)
-{
-    return text ? ServiceResponse::toInt16(*text) : std::nullopt;
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -51,11 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(reader.tokenType() != QXmlStreamReader::DTD);
     }
     FUZZ_CHECK(!reader.hasError());
-
     QDomDocument tree;
     FUZZ_CHECK(tree.setContent(body));
     const QDomElement root = tree.documentElement();
     FUZZ_CHECK(answer.status() == firstText(tree, "STATUS") && answer.errorMessage() == firstText(tree, "ERRMSG"));
+    const auto idOf = [](const std::optional<QString>& text) {
+        return text ? ServiceResponse::toInt16(*text) : std::nullopt;
+    };
     FUZZ_CHECK(answer.errorId() == idOf(firstText(tree, "ERRORID")));
     qsizetype i = 0;
     for (QDomElement row = root.firstChildElement("ROW"); !row.isNull(); row = row.nextSiblingElement("ROW"), ++i) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <utility>
 
 class QTcpServer;
 
@@ -13,25 +15,21 @@ class HostileServer : public QObject {
     Q_OBJECT
 public:
     struct Behaviour {
-        QByteArray head;   // status line and headers, the blank line included; "{port}" stands for the port
-        QByteArray body;   // sent after the head
-        QByteArray filler; // then sent over and over, fillerBytes in all; -1: without end
-        qint64 fillerBytes = 0;
-        QByteArray tail;         // sent after the filler
-        int pieceIntervalMs = 0; // a pause before each piece of filler (a trickle)
-        qint64 closeAfter = -1;  // the connection is closed after this many bytes in all
-        bool silent = false;     // reads the request and never answers
-        bool refuse = false;     // base() names a port where nothing listens
+        QByteArray head = {}; // status line and headers, the blank line included; "{port}" stands for the port
+        QList<std::pair<QByteArray, qint64>> parts = {}; // then each piece so many times over (-1: without end)
+        int pauseMs = 0;                                 // before each piece after the head (a trickle)
+        qint64 closeAfter = -1;                          // the connection is closed after this many bytes in all
+        bool silent = false;                             // reads the request and never answers
+        bool refuse = false;                             // base() names a port where nothing listens
     };
-    // With a Content-Length; without one (raw), the connection's end marks the body's end.
+    // With a Content-Length; without one (a Behaviour of head and parts), the connection's end marks the body's end.
     static Behaviour answer(int status, const QByteArray& body,
                             const QByteArray& headers = "Content-Type: text/xml\r\n");
-    static Behaviour raw(const QByteArray& head, const QByteArray& body = {});
     static Behaviour redirect(const QByteArray& location) { return answer(302, {}, "Location: " + location + "\r\n"); }
     static QByteArray statusLine(int status) { return "HTTP/1.1 " + QByteArray::number(status) + " X\r\n"; }
 
     HostileServer();
-    // How requests whose target starts with the path are answered (the longest path wins; none: all others).
+    // How requests for the path are answered (none: all others).
     void setBehaviour(const Behaviour& behaviour, const QByteArray& path = {}) { m_behaviours[path] = behaviour; }
     QString base() const;
 

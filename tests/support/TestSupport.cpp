@@ -12,15 +12,6 @@ TempSettings::TempSettings()
     qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
 }
 
-MessageRecorder::MessageRecorder()
-{
-    MessageBox::setTestHandler([this](const MessageBox::Shown& box) {
-        shown.append(box);
-        if (onShown)
-            onShown(box);
-    });
-}
-
 QStringList boxLines(const MessageRecorder& recorder)
 {
     static const char* const icons[] = {"None", "Information", "Critical"};
@@ -30,23 +21,12 @@ QStringList boxLines(const MessageRecorder& recorder)
     return lines;
 }
 
-void saveShot(QWidget* window, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("LUMENPANE_TEST_SHOTS");
-    if (!folder.isEmpty() && QDir().mkpath(folder))
-        window->grab().save(folder + '/' + name + ".png");
-}
-
-LocalService::LocalService()
+ServiceAndBoxes::ServiceAndBoxes()
 {
     m_server->loadDefaultAccounts();
     m_server->listenLocal(0);
     qputenv("LUMENPANE_API_BASE", base().toUtf8());
     qputenv("LUMENPANE_REPORT_BASE", base().toUtf8());
-}
-
-ServiceAndBoxes::ServiceAndBoxes()
-{
     XmlDocument::setTransferTimeoutMs(30000);
 }
 
@@ -54,9 +34,9 @@ void ServiceAndBoxes::answer(int status, const QByteArray& body)
 {
     if (status == -1) {
         XmlDocument::setTransferTimeoutMs(500);
-        service.server().setFault(SimServer::Fault::Hang);
+        server().setFault(SimServer::Fault::Hang);
     } else if (status != 0) {
-        service.server().setCannedAnswer(body, status);
+        server().setCannedAnswer(body, status);
     }
 }
 
@@ -74,25 +54,4 @@ QStringList storedSignIn()
 {
     return {CredentialStore::GetStringSetting(CredentialStore::Login),
             CredentialStore::GetStringSetting(CredentialStore::Password)};
-}
-
-FakeMachine::FakeMachine(const QMap<QString, Value>& values) : values(values)
-{
-    SystemRegistry::setInstance(this);
-    ProgramLauncher::setInstance(this);
-}
-
-FakeMachine::~FakeMachine()
-{
-    SystemRegistry::setInstance(nullptr);
-    ProgramLauncher::setInstance(nullptr);
-}
-
-std::optional<SystemRegistry::Value> FakeMachine::read(quint32 root, const QString& key, const QString& name,
-                                                       int maxBytes)
-{
-    const Value found = values.value(key + '|' + name);
-    if (root != LocalMachine || found.data.isNull() || found.data.size() > maxBytes)
-        return std::nullopt;
-    return found;
 }

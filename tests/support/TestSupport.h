@@ -2,7 +2,6 @@
 
 #include "SimServer.h"
 #include "platform/MessageBox.h"
-#include "platform/SystemRegistry.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,33 +16,27 @@ struct TempSettings {
     QTemporaryDir dir;
 };
 
-// Answers every message box at once and keeps what it said; onShown is called for each.
+// Answers every message box at once and keeps what it said.
 struct MessageRecorder {
-    MessageRecorder();
+    MessageRecorder()
+    {
+        MessageBox::setTestHandler([this](const MessageBox::Shown& box) { shown.append(box); });
+    }
     ~MessageRecorder() { MessageBox::setTestHandler(nullptr); }
     QList<MessageBox::Shown> shown;
-    std::function<void(const MessageBox::Shown&)> onShown;
 };
 QStringList boxLines(const MessageRecorder& recorder); // "title | icon | text" for each box
 
-// Saves a picture of a window into the folder named by LUMENPANE_TEST_SHOTS, when it is set.
-void saveShot(QWidget* window, const QString& name);
-
-// The service simulator in this process, on a free loopback port; the client is pointed at it.
-struct LocalService {
-    LocalService();
+// The service simulator in this process on a free loopback port, the client pointed at it with the usual 30 s
+// time-out; and a message box recorder.
+struct ServiceAndBoxes {
+    ServiceAndBoxes();
     SimServer& server() { return *m_server; }
     QString base() const { return m_server->baseUrl(); }
     QStringList apiRequests() const { return m_server->requestLog().filter("/v3/rsapi.asp"); }
-    std::unique_ptr<SimServer> m_server = std::make_unique<SimServer>();
-};
-
-// The simulator and a message box recorder, with the usual 30 s time-out.
-struct ServiceAndBoxes {
-    ServiceAndBoxes();
     // The next account API answers: -1 silent (time-out after 500 ms), 0 the simulator's own, else this status.
     void answer(int status, const QByteArray& body);
-    LocalService service;
+    std::unique_ptr<SimServer> m_server = std::make_unique<SimServer>();
     MessageRecorder boxes;
 };
 
@@ -62,11 +55,9 @@ private slots:
 template <class Window> struct ShownWindow : ServiceAndBoxes {
     std::unique_ptr<Window> window = std::make_unique<Window>();
     SignalLog* emitted = new SignalLog(window.get());
-    QStringList emittedBeforeBoxes; // for each box: the signals emitted before it was closed, joined by ","
 
     ShownWindow()
     {
-        boxes.onShown = [this](const MessageBox::Shown&) { emittedBeforeBoxes << emitted->names.join(','); };
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qWarning("%s was not exposed", qPrintable(window->objectName()));
@@ -79,18 +70,3 @@ template <class Window> struct ShownWindow : ServiceAndBoxes {
 };
 
 QStringList storedSignIn(); // the remembered "Login" and "Password"
-
-// A machine's configuration database and program launcher in place of the platform's: the values given (under
-// "key|value name"; null data: no value), and only C:\m.exe and C:\Shared\MSINFO32.EXE, which start.
-struct FakeMachine : SystemRegistry, ProgramLauncher {
-    explicit FakeMachine(const QMap<QString, Value>& values);
-    ~FakeMachine() override;
-    std::optional<Value> read(quint32 root, const QString& key, const QString& name, int maxBytes) override;
-    bool isOrdinaryFile(const QString& path) override
-    {
-        return path == "C:\\m.exe" || path == "C:\\Shared\\MSINFO32.EXE";
-    }
-    bool start(const QString& path) override { return started << path, isOrdinaryFile(path); }
-    QMap<QString, Value> values;
-    QStringList started;
-};

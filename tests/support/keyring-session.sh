@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# Runs a command in a D-Bus session of its own with a fresh, unlocked keyring; both go when it ends.
-# With --hung, the keyring is frozen once it is up: it takes requests and never answers them.
-# The command sees LUMENPANE_TEST_KEYRING=answers or =hung.
+# Runs a command in a D-Bus session of its own with a fresh, unlocked keyring; both go when it ends. With --hung,
+# the keyring is frozen once up: it takes requests, never answers. The command sees LUMENPANE_TEST_KEYRING=<mode>.
 set -euo pipefail
 mode=answers
-case "${1:-}" in
-  --hung) mode=hung; shift ;;
-  --answers) shift ;;
-esac
+[[ "${1:-}" != --* ]] || { mode=${1#--}; shift; }
 [ -n "${KEYRING_SESSION_BUS:-}" ] || exec env KEYRING_SESSION_BUS=1 dbus-run-session -- bash "$0" "--$mode" "$@"
 
 # The keyring files and sockets go into a throw-away home, never the user's.

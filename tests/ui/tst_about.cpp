@@ -1,30 +1,45 @@
-// The about box's system information button on a fake machine: where the tool is looked for, how its values
-// are read, what is started, and the box when nothing can be.
+// The about box's system information button on a machine this test plays: where the tool is looked for, how its
+// values are read, what is started, and the box when nothing can be.
 #include "TestSupport.h"
+#include "platform/SystemRegistry.h"
 #include "viewer/AboutDialog.h"
 #include "viewer/SysInfo.h"
 
 #include <QtTest>
 
-class AboutTest : public QObject {
+class AboutTest : public QObject, SystemRegistry, ProgramLauncher {
     Q_OBJECT
+    QMap<QString, Value> values; // under "key|value name"; null data: no value
+    QStringList started;
+
+    std::optional<Value> read(quint32 root, const QString& key, const QString& name, int maxBytes) override
+    {
+        const Value found = values.value(key + '|' + name);
+        return root != LocalMachine || found.data.isNull() || found.data.size() > maxBytes ? std::nullopt
+                                                                                           : std::optional(found);
+    }
+    // Only these two programs exist, and they start.
+    bool isOrdinaryFile(const QString& path) override
+    {
+        return path == "C:\\m.exe" || path == "C:\\Shared\\MSINFO32.EXE";
+    }
+    bool start(const QString& path) override { return started << path, isOrdinaryFile(path); }
+
 private slots:
     void systemInformation_data()
     {
         QTest::addColumn<quint32>("kind");          // of the tool's own place; the folder place holds text
         QTest::addColumn<QByteArrayList>("places"); // the tool's, the folder's (null: no value)
         QTest::addColumn<QString>("outcome");       // what was started, the box
-        const quint32 text = SystemRegistry::TypeText;
         const QString box = "Lumenpane | None | System Information Is Unavailable At This Time";
         QTest::newRow("PATH without its NUL")
-            << text << QByteArrayList{QByteArray("C:\\m.exe\0", 9), "C:\\Shared"} << "C:\\m.exe";
+            << TypeText << QByteArrayList{QByteArray("C:\\m.exe\0", 9), "C:\\Shared"} << "C:\\m.exe";
         QTest::newRow("the folder holding the program")
-            << text << QByteArrayList{{}, "C:\\Shared"} << "C:\\Shared\\MSINFO32.EXE";
-        QTest::newRow("neither place") << text << QByteArrayList{{}, {}} << box;
-        QTest::newRow("a folder without the program") << text << QByteArrayList{{}, "C:\\Empty"} << box;
-        QTest::newRow("PATH without data") << text << QByteArrayList{"", "C:\\Shared"} << box;
+            << TypeText << QByteArrayList{{}, "C:\\Shared"} << "C:\\Shared\\MSINFO32.EXE";
+        QTest::newRow("a folder without the program") << TypeText << QByteArrayList{{}, "C:\\Empty"} << box;
+        QTest::newRow("PATH without data") << TypeText << QByteArrayList{"", "C:\\Shared"} << box;
         QTest::newRow("a number, in decimal, fails to start")
-            << SystemRegistry::TypeDword << QByteArrayList{QByteArray("\x01\x10\0\0", 4), {}} << "4097, " + box;
+            << TypeDword << QByteArrayList{QByteArray("\x01\x10\0\0", 4), {}} << "4097, " + box;
         QTest::newRow("another kind reads as nothing") << 3u << QByteArrayList{"x", "C:\\Shared"} << ", " + box;
     }
     void systemInformation()
@@ -32,11 +47,14 @@ private slots:
         QFETCH(quint32, kind);
         QFETCH(QByteArrayList, places);
         QFETCH(QString, outcome);
-        FakeMachine machine({{SysInfo::ToolKey + "|PATH", {kind, places[0]}},
-                             {SysInfo::FolderKey + "|MSINFO", {SystemRegistry::TypeText, places[1]}}});
+        values = {{SysInfo::ToolKey + "|PATH", {kind, places[0]}},
+                  {SysInfo::FolderKey + "|MSINFO", {TypeText, places[1]}}};
+        started.clear();
+        SystemRegistry::setInstance(this);
+        ProgramLauncher::setInstance(this);
         MessageRecorder boxes;
         AboutDialog("Quillmoor Lumenpane (Build 40)").findChild<QPushButton*>("cmdSysInfo")->click();
-        QCOMPARE((machine.started + boxLines(boxes)).join(", "), outcome);
+        QCOMPARE((started + boxLines(boxes)).join(", "), outcome);
     }
 };
 

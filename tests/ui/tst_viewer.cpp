@@ -25,6 +25,13 @@ using HandOver::Kind;
 namespace {
 const char* const kKinds[] = {"open", "show", "quit", "ready", "shown", "period", "exit", "main-closed"};
 const QString kStart = "default2.asp?autologin=true&email=demo@example.com&password=demo123";
+// A test page of one element that covers it: "go" clicked anywhere, or by a script.
+const QMap<QString, QString> kElements = {{"link", "<a href='%1'%2</a>"},
+                                          {"blank", "<a target=_blank href='%1'%2</a>"},
+                                          {"popup", "<a href=# onclick=\"window.open('%1');return false\"%2</a>"},
+                                          {"form", "<form action='%1'><button%2</button></form>"}};
+const QMap<QString, Qt::MouseButton> kButtons = {
+    {"click", Qt::LeftButton}, {"back", Qt::BackButton}, {"forward", Qt::ForwardButton}};
 
 // Runs the action once a site is in the menu, that is when the site list lets waiting events through.
 struct OnFirstSiteAdded : QObject {
@@ -49,8 +56,11 @@ class ViewerTest : public QObject {
     QBuffer output;
     std::unique_ptr<Viewer> viewer;
     SessionInfo session;
-    QList<bool> busy; // the busy pointer at each account request
     QList<QUrl> opened;
+    QByteArray page;                    // the test page at /t
+    QString down;                       // an address where nothing answers until "up"
+    std::unique_ptr<SimServer> revived; // what answers there then
+    QTemporaryDir dir;
 
     MainWindow* main() const { return viewer->mainWindow(); }
     WebView* view() const { return main()->browser(); }
@@ -72,7 +82,7 @@ class ViewerTest : public QObject {
         action();
         return QTest::qWaitFor([&] { return done; }, 30000);
     }
-    int startPageLoads() const { return int(env->service.server().requestLog().count("GET /lumenpane/" + kStart)); }
+    int startPageLoads() const { return int(env->server().requestLog().count("GET /lumenpane/" + kStart)); }
     void tell(Kind kind, bool loadSites = false) { viewer->receive(HandOver::encode({kind, session, loadSites})); }
     // What the viewer said to the client, then to the user: "shown, period 10/1/2007-10/31/2007, box: ...".
     QString said() const
@@ -94,21 +104,47 @@ class ViewerTest : public QObject {
             return "ended";
         QStringList sites;
         for (QAction* a : main()->findChild<QMenu*>("mnuWebsite")->actions().mid(1)) // after "Refresh List"
-            sites
-                << QString("%1 %2%3").arg(a->data().toInt()).arg(a->text(), a->isVisible() ? "" : " hidden");
+            sites << QString("%1 %2%3").arg(a->data().toInt()).arg(a->text(), a->isVisible() ? "" : " hidden");
         return QString(viewer->dateRangeDialog() ? "selector open, " : "") +
                (main()->isVisible() ? "shown " : "hidden ") +
                view()->lastAddress().remove(Service::reportBase() + "/lumenpane/") + ": " + sites.join(", ");
     }
-    // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007 [<calendar 1|2>
-    // next|previous]", "answer <id=name,...>|refused|error|silent" (then Refresh List),
-    // "meanwhile <step>" (between the first two sites of a refresh), "slow <step>" (while Refresh List waits for
-    // an answer that never comes), "close", "close-about", "show", "quit", "eof", "start", or a menu command.
+    // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007 [next]" (the
+    // first calendar paged on), "answer <id=name,...>|refused|error|silent" (then Refresh List), "meanwhile <step>"
+    // (between the first two sites of a refresh), "slow <step>" (while Refresh List waits for an answer that never
+    // comes), "close", "close-about", "show", "quit", "eof"; in the browser "<element> <address>" (a test page),
+    // "open <path>", "down", "up", "type <text>", "print", "click", "back", "forward", "script [id]", keys; else
+    // a menu command.
     void run(const QString& step)
     {
         const QStringList w = step.split(' ');
         const QString rest = step.section(' ', 1);
-        if (w[0] == "site") {
+        if (kElements.contains(w[0])) {
+            page = "<title>t</title>" + kElements[w[0]].arg(rest, " id=go style='position:fixed;inset:0'>go").toUtf8();
+            run("open /t");
+        } else if (w[0] == "open" || w[0] == "down") {
+            QVERIFY(settles([&] { view()->Navigate(w[0] == "down" ? down : env->base() + rest); }));
+            QVERIFY(w[0] == "open" ||
+                    QTest::qWaitFor([&] { return view()->title() == "This report could not be loaded"; }));
+        } else if (w[0] == "up") {
+            revived = std::make_unique<SimServer>();
+            QCOMPARE(revived->listenLocal(QUrl(down).port()), QUrl(down).port());
+        } else if (w[0] == "type") {
+            QTest::keyClicks(QApplication::focusWidget(), rest);
+        } else if (w[0] == "print") {
+            QSignalSpy printed(view(), &WebView::printEnded);
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+P"));
+            QFile pdf(dir.filePath("r.pdf"));
+            QVERIFY(printed.wait(60000) && pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+        } else if (w[0] == "script") { // the test page's element, or the one named, clicked by a script
+            QVERIFY(settles([&] { js("document.getElementById('" + (rest.isEmpty() ? "go" : rest) + "').click()"); }));
+        } else if (kButtons.contains(step)) {
+            QVERIFY(settles([&] { QTest::mouseClick(view()->focusProxy(), kButtons[step], {}, QPoint(20, 20)); }));
+        } else if (step.startsWith("Alt")) {
+            QVERIFY(settles([&] { QTest::keySequence(QApplication::focusWidget(), QKeySequence(step)); }));
+        } else if (step.contains('+') || step == "Return" || step == "Escape") {
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence(step));
+        } else if (w[0] == "site") {
             if (!main()->siteItem(qint16(w[1].toInt())))
                 run("answer " + w[1] + "=" + w[1]);
             main()->siteItem(qint16(w[1].toInt()))->trigger();
@@ -123,25 +159,18 @@ class ViewerTest : public QObject {
             for (int i : {1, 2})
                 dialog->findChild<MonthCalendar*>(QString("Calendar%1").arg(i))
                     ->setDate(*Protocol::ParseDateText(w[i]));
-            if (auto* calendar = dialog->findChild<MonthCalendar*>("Calendar" + w.value(3)))
-                QTest::mouseClick(calendar->findChild<QToolButton*>(w[4] == "next" ? "qt_calendar_nextmonth"
-                                                                                   : "qt_calendar_prevmonth"),
-                                  Qt::LeftButton);
+            if (w.size() > 3)
+                QTest::mouseClick(dialog->findChild<QToolButton*>("qt_calendar_nextmonth"), Qt::LeftButton);
             QTest::mouseClick(dialog->findChild<QPushButton*>("cmdApply"), Qt::LeftButton);
         } else if (w[0] == "answer") {
             QByteArray rows;
             for (const QString& site : (w[1] == "refused" || w[1] == "error" ? "5=x" : rest).split(','))
-                rows += "<ROW><SITEID>" + site.section('=', 0, 0).toUtf8() + "</SITEID>" +
-                        (site.contains('=')
-                             ? "<PROFILENAME>" + SimServer::xmlEscape(site.section('=', 1)) + "</PROFILENAME>"
-                             : "") +
-                        "</ROW>";
-            env->answer(w[1] == "silent"  ? -1
-                        : w[1] == "error" ? 500
-                                          : 200,
-                        SimServer::serviceResponse(w[1] == "refused" ? "ERROR" : "OK", rows));
+                rows += "<ROW><SITEID>" + site.section('=', 0, 0).toUtf8() + "</SITEID><PROFILENAME>" +
+                        SimServer::xmlEscape(site.section('=', 1)) + "</PROFILENAME></ROW>";
+            const int status = w[1] == "silent" ? -1 : w[1] == "error" ? 500 : 200;
+            env->answer(status, SimServer::serviceResponse(w[1] == "refused" ? "ERROR" : "OK", rows));
             run("site 0");
-            env->service.server().clearCannedAnswer();
+            env->server().clearCannedAnswer();
         } else if (w[0] == "meanwhile") {
             const QPointer<MainWindow> window = main();
             int itemsThen = 0;
@@ -159,9 +188,6 @@ class ViewerTest : public QObject {
             (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
         } else if (w[0] == "show" || w[0] == "quit") {
             tell(w[0] == "show" ? Kind::Show : Kind::Quit);
-        } else if (w[0] == "start") { // the viewer started with an Open already waiting
-            viewer->start();
-            QTRY_COMPARE_WITH_TIMEOUT(said(), "ready", 60000);
         } else if (w[0] == "eof") {
             viewer->inputEnded();
         } else {
@@ -183,17 +209,24 @@ private slots:
     void init()
     {
         env = std::make_unique<ServiceAndBoxes>();
-        busy.clear();
-        connect(&env->service.server(), &SimServer::requestLogged, this, [this](const QString& line) {
-            if (line.contains("rsapi.asp"))
-                busy << BusyPointer::isBusy();
-        });
         session.startUrl = Protocol::StartPageAddress(session.email = "demo@example.com", session.password = "demo123");
         session.rememberedLogin = "  demo@example.com ";
         session.rememberedPassword = " demo123  ";
         session.from = session.to = Clock::today();
         opened.clear();
         SettingsStore::remove("ZoomFactor");
+        SimServer& server = env->server();
+        server.addRoute("/t", [this](const SimRequest& r) { // the test page, a redirect, or a server's error page
+            if (!r.value("to").isEmpty())
+                return SimReply{302, "text/plain", {}, {{"Location", r.value("to").toUtf8()}}};
+            return r.value("error").isEmpty() ? SimReply::html(page)
+                                              : SimReply{500, "text/html", "<title>Server error</title>", {}};
+        });
+        QTcpServer unused; // a free port
+        QVERIFY(unused.listen(QHostAddress::LocalHost));
+        down = QString("http://127.0.0.1:%1/lumenpane/checkversion.asp").arg(unused.serverPort());
+        WebView::setPrinterChooser(
+            [this](QPrinter* printer) { return printer->setOutputFileName(dir.filePath("r.pdf")), true; });
         WebView::setExternalOpener([this](const QUrl& url) { opened << url; });
         output.setData({});
         output.open(QIODevice::WriteOnly);
@@ -204,6 +237,7 @@ private slots:
         viewer.reset();
         output.close();
         env.reset();
+        revived.reset();
     }
 
     // The engine warms up on a hidden window; Open shows the session in that window with its sites. Then the
@@ -220,7 +254,6 @@ private slots:
                                   QVariant("example.com - Quillmoor report"), 60000);
         QCOMPARE(startPageLoads(), 1);
 
-        QTemporaryDir dir;
         for (const bool save : {false, true}) {
             WebView::setSaveLocationChooser(
                 [&](const QString& path) { return save && path.endsWith(".csv") ? dir.filePath("f.csv") : ""; });
@@ -268,108 +301,37 @@ private slots:
         row("a mail link clicked", "link " + mail + ";click", t + ", left for " + mail);
         row("a mail link clicked by a script", "link " + mail + ";script", t);
         row("a link elsewhere", "link ssh://host/;click", t);
-        row("a redirect to mail", "link /t/redirect?to=" + mail + ";click", t);
+        row("a redirect to mail", "link /t?to=" + mail + ";click", t);
         row("a form to a mail address", "form " + mail + ";click", t);
         row("a web link stays in the view", "link /lumenpane/help.asp;click", help + "1 ()");
         row("a new window clicked", "blank " + web + ";click", t + ", left for " + web);
         row("a new window asked by a script", "blank " + web + ";script", t);
-        row("a mail window clicked", "popup " + mail + ";click", t + ", left for " + mail);
         row("a window elsewhere clicked", "popup ssh://host/;click", t);
-        row("zoom in", "Ctrl++;Ctrl++", help + "1.25 (1.25)");
-        row("zoom in by Ctrl+=, out", "Ctrl+=;Ctrl+-;Ctrl+-", help + "0.9 (0.9)");
-        row("zoom reset", "Ctrl+-;Ctrl+0", help + "1 (1)");
-        row("zoom kept", "Ctrl+-;mnuAbout;close;show;open /lumenpane/help.asp", help + "0.9 (0.9)");
+        row("zoom in, out, kept", "Ctrl++;Ctrl+-;Ctrl+-;mnuAbout;close;show;open /lumenpane/help.asp",
+            help + "0.9 (0.9)");
+        row("zoom in by Ctrl+=, reset", "Ctrl+=;Ctrl+0", help + "1 (1)");
         row("back and forward", "open /lumenpane/checkversion.asp;Alt+Left;Alt+Right", update);
         row("the mouse's back and forward buttons", "open /lumenpane/checkversion.asp;back;forward", update);
-        row("find", "Ctrl+F;type visit", help + "1 (), find: 1 of 3");
-        row("find next", "Ctrl+F;type visit;Return", help + "1 (), find: 2 of 3");
-        row("find previous", "Ctrl+F;type visit;Shift+Return", help + "1 (), find: 3 of 3");
+        row("find, backwards from the first", "Ctrl+F;type visit;Shift+Return", help + "1 (), find: 3 of 3");
         row("find closed", "Ctrl+F;type visit;Escape", help + "1 ()");
         row("print to a PDF file", "print", help + "1 ()");
-        row("a report that cannot be loaded", "down", "notice \"This report could not be loaded\" zoom 1 ()");
-        row("a server's own error page", "open /t/status", "/t/status \"Server error\" zoom 1 ()");
-        row("tried again", "down;up;retry", update);
-        row("refreshed", "down;up;mnuRefresh", update);
+        row("a server's own error page", "open /t?error=500", "/t \"Server error\" zoom 1 ()");
+        row("a report that cannot be loaded, tried again", "down;up;script retry", update);
     }
     void browsing()
     {
         QFETCH(QString, steps);
         QFETCH(QString, shown);
-        SimServer& server = env->service.server();
-        QByteArray page;
-        server.addRoute("/t", [&](const SimRequest&) { return SimReply::html(page); });
-        server.addRoute("/t/status", [](const SimRequest&) {
-            return SimReply{500, "text/html", "<title>Server error</title>", {}};
-        });
-        server.addRoute("/t/redirect", [](const SimRequest& r) {
-            return SimReply{302, "text/plain", {}, {{"Location", r.value("to").toUtf8()}}};
-        });
-        const QMap<QString, QString> elements = {
-            {"link", "<a href='%1'%2</a>"},
-            {"blank", "<a target=_blank href='%1'%2</a>"},
-            {"popup", "<a href=# onclick=\"window.open('%1');return false\"%2</a>"},
-            {"form", "<form action='%1'><button%2</button></form>"}};
-        QTemporaryDir dir;
-        WebView::setPrinterChooser(
-            [&](QPrinter* printer) { return printer->setOutputFileName(dir.filePath("r.pdf")), true; });
-        QTcpServer unused; // an address where nothing answers, until the revived server listens there
-        QVERIFY(unused.listen(QHostAddress::LocalHost));
-        const QString down = QString("http://127.0.0.1:%1/lumenpane/checkversion.asp").arg(unused.serverPort());
-        unused.close();
-        SimServer revived;
         tell(Kind::Open);
         QVERIFY(QTest::qWaitForWindowActive(main()));
-        const auto open = [&](const QString& address) { // the loading line shows, then goes
-            QWidget* line = main()->findChild<QWidget*>("prgLoad");
-            bool lineShown = address == down; // a refused connection may not get that far
-            QObject context;
-            connect(view(), &QWebEngineView::loadProgress, &context, [&] { lineShown |= line->isVisible(); });
-            QVERIFY(settles([&] { view()->Navigate(address); }));
-            QTRY_VERIFY(lineShown && !line->isVisible());
-        };
-        open(env->service.base() + "/lumenpane/help.asp");
+        run("open /lumenpane/help.asp");
         view()->setFocus();
         for (const QString& step : steps.split(';')) {
-            const QString verb = step.section(' ', 0, 0), arg = step.section(' ', 1);
-            const auto key = [&] { QTest::keySequence(QApplication::focusWidget(), QKeySequence(step)); };
-            if (elements.contains(verb)) {
-                page =
-                    "<title>t</title>" + elements[verb].arg(arg, " id=go style='position:fixed;inset:0'>go").toUtf8();
-                open(env->service.base() + "/t");
-            } else if (verb == "open" || verb == "down") {
-                open(verb == "down" ? down : env->service.base() + arg);
-                QVERIFY(verb == "open" ||
-                        QTest::qWaitFor([&] { return view()->title() == "This report could not be loaded"; }));
-            } else if (verb == "up") {
-                QCOMPARE(revived.listenLocal(QUrl(down).port()), QUrl(down).port());
-            } else if (verb == "type") {
-                QTest::keyClicks(QApplication::focusWidget(), arg);
-            } else if (verb == "print") {
-                QSignalSpy printed(view(), &WebView::printEnded);
-                QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+P"));
-                QFile pdf(dir.filePath("r.pdf"));
-                QVERIFY(printed.wait(60000) && pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
-            } else if (step.startsWith("Alt") || QString("click script retry back forward").split(' ').contains(step)) {
-                const Qt::MouseButton button = step == "back"      ? Qt::BackButton
-                                               : step == "forward" ? Qt::ForwardButton
-                                                                   : Qt::LeftButton;
-                QVERIFY(settles([&] {
-                    if (step.startsWith("Alt"))
-                        key();
-                    else if (step == "script" || step == "retry")
-                        js(QString("document.getElementById('%1').click()").arg(step == "retry" ? "retry" : "go"));
-                    else
-                        QTest::mouseClick(view()->focusProxy(), button, {}, QPoint(20, 20));
-                }));
-            } else if (step.contains('+') || step == "Return" || step == "Escape") {
-                key();
-            } else {
-                run(step);
-                QVERIFY(step != "show" || QTest::qWaitForWindowActive(main()));
-            }
+            run(step);
+            QVERIFY(step != "show" || QTest::qWaitForWindowActive(main()));
         }
+        auto* find = main()->findChild<QWidget*>("fraFind");
         const auto state = [&] {
-            auto* find = main()->findChild<QWidget*>("fraFind");
             return QString("%1 \"%2\" zoom %3 (%4)%5%6")
                 .arg(view()->url().scheme() == "data" ? "notice" : view()->url().path(), view()->title())
                 .arg(view()->zoomFactor())
@@ -407,20 +369,12 @@ private slots:
         row("a site chosen while the list grows", "meanwhile site 11", "",
             report + "11/8/2007&Ldate=11/8/2007&chSiteID=11: " + three);
         const QString refused = "box: You must select a valid date range", range = report + "%1&LDate=%2: ";
-        const auto rangeRow = [&](const char* name, const QString& steps, const QString& from = {},
-                                  const QString& to = {}) {
-            row(name, steps, from.isEmpty() ? refused : "period " + from + "-" + to,
-                from.isEmpty() ? "selector open, shown " + kStart + ": " : range.arg(from, to));
-        };
-        rangeRow("a range", "range 10/1/2007 10/31/2007", "10/1/2007", "10/31/2007");
-        rangeRow("one day", "range 3/7/2008 3/7/2008", "3/7/2008", "3/7/2008");
-        rangeRow("first day after the last", "range 3/8/2008 3/7/2008");
-        rangeRow("January 31 paged on", "range 1/31/2008 3/31/2008 1 next", "2/29/2008", "3/31/2008");
-        rangeRow("March 31 paged back", "range 1/1/2008 3/31/2008 2 previous", "1/1/2008", "2/29/2008");
-        rangeRow("paged past the last day", "range 1/15/2008 2/10/2008 1 next");
+        row("a range", "range 10/1/2007 10/31/2007", "period 10/1/2007-10/31/2007",
+            range.arg("10/1/2007", "10/31/2007"));
+        row("January 31 paged on", "range 1/31/2008 3/31/2008 next", "period 2/29/2008-3/31/2008",
+            range.arg("2/29/2008", "3/31/2008"));
         row("a refused range changes no period", "date 5;range 3/8/2008 3/7/2008;site 12", lastMonth + ", " + refused,
             "selector open, " + site12);
-        row("Exit", "mnuExit", "exit", "ended");
         row("the close box, the last window", "close", "main-closed", "ended");
         row("closed while the list grows", "meanwhile close", "main-closed", "ended");
         row("Quit while Refresh List waits", "slow quit", "", "ended");
@@ -429,8 +383,6 @@ private slots:
         row("the about box closed last", "mnuAbout;close;close-about", "main-closed", "ended");
         row("a range while closed waits hidden", "date 6;close;range 10/1/2007 10/31/2007", "main-closed, " + lastMonth,
             "hidden default2.asp?FDate=10/1/2007&LDate=10/31/2007: ");
-        row("started with an Open waiting: no blank page first", "start", "ready", start);
-        row("Quit", "quit", "", "ended");
         row("end of input", "eof", "", "ended");
     }
     void flows()
@@ -447,7 +399,7 @@ private slots:
         QCOMPARE(this->said(), said);
         QCOMPARE(this->state(), state);
         QCOMPARE(finished.size(), state == "ended" ? 1 : 0);
-        QVERIFY(!busy.contains(false) && !BusyPointer::isBusy());
+        QVERIFY(!BusyPointer::isBusy());
     }
 };
 

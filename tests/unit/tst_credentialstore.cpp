@@ -1,14 +1,12 @@
 // The remembered sign-in, run three ways: with no D-Bus session, and inside tests/support/keyring-session.sh with a
 // keyring that answers or one that hangs (LUMENPANE_TEST_KEYRING). The password rests in the keyring only when it
-// answers, and comes back as written every time; the files that may hold one are their owner's alone.
+// answers, and comes back as written every time. That the settings file is its owner's alone: e2e/reportviewer.
 #include "TestSupport.h"
 #include "platform/Keyring.h"
-#include "platform/SettingsStore.h"
 #include "session/CredentialStore.h"
 
 #include <QSettings>
 #include <QtTest>
-#include <sys/stat.h>
 
 using namespace CredentialStore;
 
@@ -25,15 +23,6 @@ private slots:
             qunsetenv("DBUS_SESSION_BUS_ADDRESS");
             qunsetenv("DISPLAY");
         }
-    }
-
-    // A missing file or value, or one that is not a text, reads as empty.
-    void missingReadsEmpty()
-    {
-        QVERIFY(!QFile::exists(settings.path() + "/Quillmoor/Lumenpane.conf") && GetStringSetting(Login).isNull());
-        SaveStringSetting(Login, "x");
-        file.setValue(Password, QStringList{"a", "b"});
-        QCOMPARE(GetStringSetting(Password) + GetStringSetting(Login), "x");
     }
 
     // In order: when the earlier version's password is read, the keyring still holds the older one written before.
@@ -59,34 +48,6 @@ private slots:
         file.sync();
         QCOMPARE(file.value(Password), keyringAnswers ? QVariant() : QVariant(text));
         QCOMPARE(Keyring::read("Lumenpane", Password).value_or("(none)"), keyringAnswers ? text : "(none)");
-    }
-
-    // The settings file, also when it was readable by others before; the simulator's request log and accounts
-    // file, whatever the umask, a link put in their place not followed.
-    void onlyTheOwnerMayRead()
-    {
-        QFile::setPermissions(SettingsStore::fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-        SaveStringSetting(Login, "someone@example.com");
-        QTemporaryDir dir;
-        const mode_t umaskBefore = ::umask(022);
-        QFile log(dir.filePath("sim/requests.log")), link(dir.filePath("link.log")), accounts(dir.filePath("a.json"));
-        QVERIFY(SimServer::openPrivateFile(log, QIODevice::WriteOnly | QIODevice::Append));
-        QVERIFY(accounts.open(QIODevice::WriteOnly) &&
-                accounts.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-        SimServer sim;
-        sim.setStateFile(accounts.fileName());
-        sim.saveState();
-        QFile::link(dir.filePath("elsewhere"), link.fileName());
-        QVERIFY(!SimServer::openPrivateFile(link, QIODevice::WriteOnly) && !QFile::exists(dir.filePath("elsewhere")));
-        ::umask(umaskBefore);
-        QList<unsigned> modes;
-        for (const QString& path : {SettingsStore::fileName(), settings.path() + "/Quillmoor", dir.filePath("sim"),
-                                    dir.filePath("sim/requests.log"), dir.filePath("a.json")}) {
-            struct stat status {};
-            modes << (::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 1);
-        }
-        QCOMPARE(modes, QList<unsigned>({0600, 0700, 0700, 0600, 0600}));
-        QVERIFY(QFile(dir.filePath("a.json")).size() > 0);
     }
 };
 
