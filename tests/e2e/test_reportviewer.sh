@@ -42,6 +42,7 @@ wait_logged "$start_page"
 [ "$(logged "$sites")" -eq 2 ] || fail "listsites was not sent exactly twice with the trimmed entries"
 conf=$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf
 grep -qx "Login=demo@example.com" "$conf" && [ "$(stat -c %a "$conf")" = 600 ] || fail "not remembered privately"
+xprop -id "$main" WM_CLASS | grep -qF '"lumenpane", "Lumenpane"' || fail "the main window is not of the program's class"
 pass "signed in past a second copy: listsites twice, then the start page; the entries remembered privately"
 wait_for 20 in_tray lumenpane || fail "no icon in the tray"
 
