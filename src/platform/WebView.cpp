@@ -123,8 +123,7 @@ WebView::WebView(QWidget* parent) : QWebEngineView(parent)
     bool ok = false;
     const qreal saved = SettingsStore::readText(kZoomSetting).toDouble(&ok);
     if (ok && saved >= kZoomSteps[0] && saved <= std::end(kZoomSteps)[-1])
-        m_zoom = saved;
-    setZoomFactor(m_zoom);
+        setZoomFactor(saved);
 
     // The mouse's back and forward buttons reach the widget that draws the page, a child of this view.
     for (QObject* child : children())
@@ -157,16 +156,16 @@ void WebView::Refresh()
 
 void WebView::zoomIn()
 {
-    const auto* step =
-        std::find_if(std::begin(kZoomSteps), std::end(kZoomSteps), [this](qreal s) { return s > m_zoom + 0.001; });
+    const auto* step = std::find_if(std::begin(kZoomSteps), std::end(kZoomSteps),
+                                    [this](qreal s) { return s > zoomFactor() + 0.001; });
     if (step != std::end(kZoomSteps))
         setZoom(*step);
 }
 
 void WebView::zoomOut()
 {
-    const auto step =
-        std::find_if(std::rbegin(kZoomSteps), std::rend(kZoomSteps), [this](qreal s) { return s < m_zoom - 0.001; });
+    const auto step = std::find_if(std::rbegin(kZoomSteps), std::rend(kZoomSteps),
+                                   [this](qreal s) { return s < zoomFactor() - 0.001; });
     if (step != std::rend(kZoomSteps))
         setZoom(*step);
 }
@@ -178,7 +177,6 @@ void WebView::resetZoom()
 
 void WebView::setZoom(qreal factor)
 {
-    m_zoom = factor;
     setZoomFactor(factor);
     SettingsStore::writeText(kZoomSetting, QString::number(factor));
 }
@@ -287,22 +285,22 @@ void WebView::loadingChanged(const QWebEngineLoadingInfo& info)
     const bool answered = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
                           info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
     if (notice || info.status() == QWebEngineLoadingInfo::LoadStartedStatus ||
-        info.status() == QWebEngineLoadingInfo::LoadStoppedStatus) {
+        info.status() == QWebEngineLoadingInfo::LoadStoppedStatus)
         return;
-    } else if (answered) {
+    if (answered) {
         m_pageThatFailed.clear();
-    } else {
-        const QString host = info.url().host().toHtmlEscaped();
-        showNotice(tr("This report could not be loaded"),
-                   tr("<p>The report server%1 did not answer.</p><p>Check that:</p><ul>"
-                      "<li>this computer is connected to the network;</li>"
-                      "<li>a firewall or proxy lets Lumenpane reach the report server;</li>"
-                      "<li>the service is not down for maintenance (try again in a few minutes).</li></ul>"
-                      "<p class=\"detail\">%2</p>")
-                       .arg(host.isEmpty() ? QString() : QStringLiteral(" at <b>%1</b>").arg(host),
-                            info.errorString().toHtmlEscaped()),
-                   info.url());
+        return;
     }
+    const QString host = info.url().host().toHtmlEscaped();
+    showNotice(tr("This report could not be loaded"),
+               tr("<p>The report server%1 did not answer.</p><p>Check that:</p><ul>"
+                  "<li>this computer is connected to the network;</li>"
+                  "<li>a firewall or proxy lets Lumenpane reach the report server;</li>"
+                  "<li>the service is not down for maintenance (try again in a few minutes).</li></ul>"
+                  "<p class=\"detail\">%2</p>")
+                   .arg(host.isEmpty() ? QString() : QStringLiteral(" at <b>%1</b>").arg(host),
+                        info.errorString().toHtmlEscaped()),
+               info.url());
 }
 
 void WebView::showNotice(const QString& heading, const QString& explanation, const QUrl& failed)

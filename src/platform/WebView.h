@@ -75,7 +75,6 @@ private:
     QString m_lastAddress;
     QUrl m_crashedAddress;                                  // the page whose renderer deaths are counted
     QList<std::chrono::steady_clock::time_point> m_crashes; // when they happened, within the window
-    QUrl m_pageThatFailed; // set while the view shows a notice of ours in place of that page
-    qreal m_zoom = 1.0;
+    QUrl m_pageThatFailed;               // set while the view shows a notice of ours in place of that page
     std::unique_ptr<QPrinter> m_printer; // the printer of the job under way; it must outlive the job
 };
