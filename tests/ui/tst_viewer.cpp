@@ -109,12 +109,12 @@ class ViewerTest : public QObject {
                (main()->isVisible() ? "shown " : "hidden ") +
                view()->lastAddress().remove(Service::reportBase() + "/lumenpane/") + ": " + sites.join(", ");
     }
-    // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007 [next]" (the
-    // first calendar paged on), "answer <id=name,...>|refused|error|silent" (then Refresh List), "meanwhile <step>"
-    // (between the first two sites of a refresh), "slow <step>" (while Refresh List waits for an answer that never
-    // comes), "close", "close-about", "show", "quit", "eof"; in the browser "<element> <address>" (a test page),
-    // "open <path>", "down", "up", "type <text>", "print", "click", "back", "forward", "script [id]", keys; else
-    // a menu command.
+    // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007 [next|prev]" (the
+    // first calendar paged on, or the second back), "answer <id=name,...>|refused|error|silent" (then Refresh List),
+    // "meanwhile <step>" (between the first two sites of a refresh), "slow <step>" (while Refresh List waits for an
+    // answer that never comes), "close", "close-about", "show", "quit", "eof"; in the browser "<element> <address>" (a
+    // test page), "open <path>", "down", "up", "type <text>", "print", "click", "back", "forward", "script [id]", keys;
+    // else a menu command.
     void run(const QString& step)
     {
         const QStringList w = step.split(' ');
@@ -160,7 +160,9 @@ class ViewerTest : public QObject {
                 dialog->findChild<MonthCalendar*>(QString("Calendar%1").arg(i))
                     ->setDate(*Protocol::ParseDateText(w[i]));
             if (w.size() > 3)
-                QTest::mouseClick(dialog->findChild<QToolButton*>("qt_calendar_nextmonth"), Qt::LeftButton);
+                QTest::mouseClick(dialog->findChild<MonthCalendar*>(w[3] == "next" ? "Calendar1" : "Calendar2")
+                                      ->findChild<QToolButton*>("qt_calendar_" + w[3] + "month"),
+                                  Qt::LeftButton);
             QTest::mouseClick(dialog->findChild<QPushButton*>("cmdApply"), Qt::LeftButton);
         } else if (w[0] == "answer") {
             QByteArray rows;
@@ -373,6 +375,8 @@ private slots:
             range.arg("10/1/2007", "10/31/2007"));
         row("January 31 paged on", "range 1/31/2008 3/31/2008 next", "period 2/29/2008-3/31/2008",
             range.arg("2/29/2008", "3/31/2008"));
+        row("March 31 paged back", "range 1/1/2008 3/31/2008 prev", "period 1/1/2008-2/29/2008",
+            range.arg("1/1/2008", "2/29/2008"));
         row("a refused range changes no period", "date 5;range 3/8/2008 3/7/2008;site 12", lastMonth + ", " + refused,
             "selector open, " + site12);
         row("the close box, the last window", "close", "main-closed", "ended");

@@ -1,5 +1,6 @@
 // Every window as it opens, at 100 % and (QT_SCALE_FACTOR=2) 200 %: no caption cut off, no control over another,
-// every field named by its label (its buddy, which screen readers announce), every icon-only button named too.
+// every field named by its label (its buddy, which screen readers announce), every icon-only button named too; and
+// every password box shows "*" for each character, whatever the style would draw.
 #include "TestSupport.h"
 #include "client/ActivationDialog.h"
 #include "client/LoginDialog.h"
@@ -41,6 +42,11 @@ static QStringList problems(QWidget* window)
             if (w < b && w->parentWidget() == b->parentWidget() && w->isVisible() && b->isVisible() && !w->isWindow() &&
                 !b->isWindow() && w->geometry().intersects(b->geometry()))
                 found << w->objectName() + " overlaps " + b->objectName();
+        if (auto* box = qobject_cast<QLineEdit*>(w); box && w->objectName().contains("Password")) {
+            box->setText("pw");
+            if (box->displayText() != "**")
+                found << w->objectName() + " shows " + box->displayText();
+        }
         const QWidget* parent = w->parentWidget(); // the fields inside a list box, calendar or spin box need none
         if ((qobject_cast<QLineEdit*>(w) || list) && w->isVisible() && !named.contains(w) &&
             !parent->inherits("QComboBox") && !parent->inherits("QCalendarWidget") && !parent->inherits("QSpinBox"))
