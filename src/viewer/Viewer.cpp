@@ -54,9 +54,16 @@ void Viewer::start()
     // the wait after signing in. When a session is open already, its start page is that first page.
     const bool opened = m_main && !m_session.startUrl.isEmpty();
     WebView* browser = ensureMain()->browser();
+    // A page view's first showing (its drawing surfaces and the engine's compositor) costs more than a page: the
+    // window is shown once off screen, drawn but never mapped, so that it appears that much sooner later.
+    if (!m_main->isVisible()) {
+        m_main->setAttribute(Qt::WA_DontShowOnScreen);
+        m_main->show();
+    }
     connect(
         browser, &QWebEngineView::loadFinished, this,
         [this] {
+            leaveOffScreen();
             if (!m_readySent && !m_ended) {
                 m_readySent = true;
                 send(Kind::Ready);
@@ -128,8 +135,17 @@ void Viewer::open(const HandOver::Message& message)
     showMain();
 }
 
+void Viewer::leaveOffScreen()
+{
+    if (m_main && m_main->testAttribute(Qt::WA_DontShowOnScreen)) {
+        m_main->hide();
+        m_main->setAttribute(Qt::WA_DontShowOnScreen, false);
+    }
+}
+
 void Viewer::showMain()
 {
+    leaveOffScreen();
     bringForward(ensureMain());
     send(Kind::Shown);
 }

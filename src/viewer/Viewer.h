@@ -51,6 +51,7 @@ private:
     void handleQueued();
     void handle(const HandOver::Message& message);
     void open(const HandOver::Message& message);
+    void leaveOffScreen();
     void showMain();
     void choosePeriod(int index);
     void chooseSite(qint16 id);
