@@ -47,10 +47,11 @@ LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), m_ui(std::make_uniq
 
     m_ui->txtEmail->setText(TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Login)));
     // The keyring can take a moment to answer: the window shows first, and the remembered password joins it
-    // then, unless the user has started typing one meanwhile.
+    // then, unless the user has started typing one meanwhile. A password is remembered only with its e-mail
+    // address: without one (a first start) the keyring is not asked, nor asks the user to unlock it.
     if (const auto password = CredentialStore::GetStringSettingAtOnce(CredentialStore::Password))
         m_ui->txtPassword->setText(TrimBlanks(*password));
-    else
+    else if (!m_ui->txtEmail->text().isEmpty())
         WindowPlacement::afterFirstPaint(this, [this] {
             const QPointer<LoginDialog> alive(this); // the window may be closed while the keyring is asked
             const QString remembered = TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Password));
