@@ -1,6 +1,7 @@
 #include "Keyring.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QEventLoop>
 #include <QTimer>
 #include <memory>
@@ -12,9 +13,11 @@ static constexpr int TimeOutMs = 3000;
 // Jobs that timed out and have not finished yet.
 static int s_stalled = 0;
 
+// Keyrings answer on the session bus: without one there is none to ask, and the keyring library, with all that
+// it loads, stays out of the program.
 static bool canAsk()
 {
-    return QCoreApplication::instance() != nullptr && s_stalled == 0;
+    return QCoreApplication::instance() != nullptr && s_stalled == 0 && QDBusConnection::sessionBus().isConnected();
 }
 
 // Starts the job and waits for its answer: the job when it came in time, else null. A job that timed out must

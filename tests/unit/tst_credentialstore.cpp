@@ -5,6 +5,7 @@
 #include "platform/Keyring.h"
 #include "session/CredentialStore.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QtTest>
 
@@ -48,6 +49,9 @@ private slots:
         file.sync();
         QCOMPARE(file.value(Password), keyringAnswers ? QVariant() : QVariant(text));
         QCOMPARE(Keyring::read("Lumenpane", Password).value_or("(none)"), keyringAnswers ? text : "(none)");
+        QFile maps("/proc/self/maps"); // without a bus, the keyring library is never loaded
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QCOMPARE(maps.readAll().contains("libsecret"), !qEnvironmentVariableIsEmpty("LUMENPANE_TEST_KEYRING"));
     }
 };
 
