@@ -17,10 +17,7 @@ pass() { echo "ok: $*"; }
 
 wait_for() { # SECONDS COMMAND...: retries the command until it succeeds
   local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < end)) || return 1
-    sleep "${POLL_SECONDS:-0.1}"
-  done
+  until "$@" >/dev/null 2>&1; do ((SECONDS < end)) && sleep "${POLL_SECONDS:-0.1}" || return 1; done
 }
 start_sim() {
   "$QUILLMOOR_SIM_BIN" --port 0 --log "$work/sim.log" "$@" 2>"$work/sim.err" &

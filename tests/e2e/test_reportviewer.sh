@@ -8,12 +8,8 @@ logged_at_least() { [ "$(logged "$1")" -ge "$2" ]; }
 wait_logged() { wait_for 30 logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
 # The tray menu: a mapped top-level window of the program with no title of its own.
 tray_menu_shown() {
-  for id in $(xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}'); do
-    xwininfo -id "$id" | grep -q "IsViewable" && return 0
-  done
-  return 1
+  xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}' | xargs -rn1 xwininfo -id | grep -q IsViewable
 }
-viewer_pid() { pgrep -P "$client_pid" -f lumenpane-viewer | head -n1; }
 ended_cleanly() { # the program ends with 0, and its processes follow it out
   wait_for 30 gone "$client_pid" || fail "the program did not end"
   wait "$client_pid" || fail "the program ended with $?"
@@ -74,7 +70,7 @@ wait_logged "$site_page" 2
 pass "closed to the tray, the viewer ended; a second copy brought a fresh window for the same period"
 
 # A viewer that dies takes its window along, but not the program: a double click on the icon brings a new one.
-kill -9 "$(viewer_pid)"
+kill -9 "$(pgrep -P "$client_pid" -f lumenpane-viewer | head -n1)"
 wait_for 20 main_gone || fail "the main window outlived its viewer"
 ! gone "$client_pid" || fail "the program ended with its viewer"
 icon=$(tray_icon)

@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+using namespace CredentialStore;
+
 class AccountWindowsTest : public QObject {
     Q_OBJECT
     TempSettings settings;
@@ -35,20 +37,21 @@ class AccountWindowsTest : public QObject {
             QTest::keyClick(w.template child<QPushButton>(button), Qt::Key_Return);
         }
         QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=" + sent}.mid(sent.isEmpty()));
-        QCOMPARE(boxLines(w.boxes) + w.emitted->names, QStringList{outcome});
+        QCOMPARE(boxLines(w.boxes) + w.emitted(), QStringList{outcome});
         QVERIFY(!sent.startsWith("activate") || w.boxes.shown[0].pointer == Qt::WaitCursor);
         QVERIFY(!BusyPointer::isBusy() && !QApplication::overrideCursor() && w.window->isVisible());
         const auto typed = [&](int i) { return entries.value(i).section('=', 1); };
         const QStringList signIn = {typed(0).trimmed(), typed(1).trimmed()};
-        QCOMPARE(storedSignIn(), sent.startsWith("listsites") ? signIn : kept);
+        QCOMPARE(QStringList({GetStringSetting(Login), GetStringSetting(Password)}),
+                 sent.startsWith("listsites") ? signIn : kept);
         QCOMPARE(w.child(qPrintable(entries[0].section('=', 0, 0)))->text(), typed(0));
     }
 
 private slots:
     void init()
     {
-        CredentialStore::SaveStringSetting(CredentialStore::Login, kept[0]);
-        CredentialStore::SaveStringSetting(CredentialStore::Password, kept[1]);
+        SaveStringSetting(Login, kept[0]);
+        SaveStringSetting(Password, kept[1]);
     }
 
     // The sign-up with "GMT -4" chosen sends the exact address (quotes doubled, lower case, "www." removed once);

@@ -142,9 +142,9 @@ private slots:
             w.child("txtPassword")->setText("pw");
             qputenv("LUMENPANE_API_BASE", server.base().toUtf8());
             XmlDocument::setTransferTimeoutMs(1500);
-            w.click("cmdLogin");
+            QTest::mouseClick(w.child<QPushButton>("cmdLogin"), Qt::LeftButton);
             QVERIFY(w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor());
-            QCOMPARE(boxLines(w.boxes) + w.emitted->names,
+            QCOMPARE(boxLines(w.boxes) + w.emitted(),
                      QStringList(listed ? "signedIn"
                                         : "Unable To Log In | Critical | " +
                                               cut(shown.isEmpty() ? LoginDialog::failureText() : shown)));
