@@ -14,7 +14,7 @@ struct HostileServer::Connection : QObject {
     QByteArray request;
     Behaviour behaviour;
     qsizetype part = -1, offset = 0; // -1: the head is still to be sent
-    qint64 repeated = 0, sent = 0;
+    qint64 repeated = 0;
     bool done = false;
     QTimer pause;
 };
@@ -41,7 +41,6 @@ HostileServer::HostileServer() : m_server(new QTcpServer(this))
                     return;
                 const QByteArray path = c->request.split(' ').value(1).split('?').value(0);
                 c->behaviour = m_behaviours.value(path, m_behaviours.value({}));
-                c->done = c->behaviour.silent;
                 pump(c);
             });
             connect(socket, &QTcpSocket::bytesWritten, c, [this, c] { pump(c); });
@@ -86,12 +85,7 @@ void HostileServer::pump(Connection* c)
         } else {
             c->done = true;
         }
-        if (b.closeAfter >= 0 && c->sent + piece.size() >= b.closeAfter) {
-            piece.truncate(b.closeAfter - c->sent);
-            c->done = true;
-        }
         socket->write(piece);
-        c->sent += piece.size();
         if (c->done)
             socket->disconnectFromHost(); // after what is written has gone out
     }

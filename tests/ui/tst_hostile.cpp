@@ -28,10 +28,8 @@ qint64 residentKb()
 {
     QFile status("/proc/self/status");
     status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ')[0].toLongLong();
-    return 0;
+    const QByteArray text = status.readAll();
+    return text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ')[0].toLongLong();
 }
 QString cut(const QString& text) // as a box shows it
 {
@@ -59,11 +57,8 @@ private slots:
         };
         const QByteArray ok = "<r><STATUS>OK</STATUS></r>", okHead = "<r><STATUS>OK</STATUS>";
         const QByteArray xml = S::statusLine(200) + "Content-Type: text/xml\r\n", noLength = xml + "\r\n";
-        S::Behaviour halfWay = S::answer(200, okHead + QByteArray(1000, ' ') + "</r>");
-        halfWay.closeAfter = halfWay.head.size() + 100;
-        row("no answer", {.silent = true});
         row("refused", {.refuse = true});
-        row("closed half-way", halfWay);
+        row("closed half-way", {xml + "Content-Length: 1000\r\n\r\n", {{okHead + QByteArray(100, ' '), 1}}});
         row("a trickle without end", {noLength, {{okHead, 1}, {" ", -1}}, 20});
         row("endless chunked body",
             S::Behaviour{xml + "Transfer-Encoding: chunked\r\n\r\n",
@@ -75,8 +70,6 @@ private slots:
             S::answer(200, qCompress(okHead + QByteArray(100 << 20, ' ') + "</r>", 9).mid(4),
                       "Content-Type: text/xml\r\nContent-Encoding: deflate\r\n"));
         row("endless header", S::Behaviour{S::statusLine(200) + "X-Padding: ", {{QByteArray(64 * 1024, 'a'), -1}}});
-        row("HTML, 200", S::answer(200, "<!DOCTYPE html><html><p>OK<br></html>", "Content-Type: text/html\r\n"));
-        row("500 with XML", S::answer(500, ok));
         row("redirect loop", S::redirect("/v3/rsapi.asp"));
         row("redirect to another host", S::redirect("http://localhost:{port}/elsewhere")); // answered OK there
         row("document type with entities",
@@ -99,7 +92,6 @@ private slots:
         row("ERRMSG holding markup", S::answer(200, no + "Wrong <b>password</b> &lt;i&gt;</ERRMSG></r>"),
             "Wrong password <i>");
         row("ERRMSG of 1 MiB", S::answer(200, no + QByteArray(1 << 20, 'x') + "</ERRMSG></r>"), QString(1 << 20, 'x'));
-        row("ERRORID abc", S::answer(200, no + "No</ERRMSG><ERRORID>abc</ERRORID></r>"), "No");
         row("ERRORID 99999", S::answer(200, no + "No</ERRMSG><ERRORID>99999</ERRORID></r>"), "No");
         row("single-byte encoding",
             S::answer(200, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + okHead +
@@ -156,7 +148,6 @@ private slots:
             sites << QString::number(a->data().toInt()) + " " + a->text();
         QCOMPARE("sites: " + sites.join(", "), listed ? shown : "sites: ");
         const qint64 grown = residentKb() - before;
-        qInfo("resident memory grew by %lld KiB", grown);
         QVERIFY2(grown < kMaxGrowthKb, qPrintable(QString("grew by %1 KiB").arg(grown)));
     }
 };

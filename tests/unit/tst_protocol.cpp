@@ -201,13 +201,13 @@ private slots:
         QTest::addColumn<QList<int>>("codes");
         QTest::addColumn<QList<int>>("actions"); // one per code
         const int none = int(Action::None), restore = int(Action::Restore), menu = int(Action::ShowMenu);
-        QTest::newRow("right click, twice") << QList<int>{516, 517, 516, 517} << QList<int>{none, menu, none, menu};
+        using enum QSystemTrayIcon::ActivationReason;
         QTest::newRow("a movement in between") << QList<int>{516, 512, 517} << QList<int>{none, none, none};
         // Qt's activation reasons stand for the codes a notification area would have sent.
-        QTest::newRow("click") << codesFor(QSystemTrayIcon::Trigger) << QList<int>{none, none};
-        QTest::newRow("double click") << codesFor(QSystemTrayIcon::DoubleClick) << QList<int>{restore, none};
-        QTest::newRow("middle click") << codesFor(QSystemTrayIcon::MiddleClick) << QList<int>{none, none};
-        QTest::newRow("context") << codesFor(QSystemTrayIcon::Context) << QList<int>{none, menu};
+        QTest::newRow("context, twice") << codesFor(Context) + codesFor(Context) << QList<int>{none, menu, none, menu};
+        QTest::newRow("click, middle click")
+            << codesFor(Trigger) + codesFor(MiddleClick) << QList<int>{none, none, none, none};
+        QTest::newRow("double click") << codesFor(DoubleClick) << QList<int>{restore, none};
     }
     void trayMouse()
     {
