@@ -28,6 +28,8 @@ start_sim() {
 }
 start_client() { "$LUMENPANE_BIN" "$@" >"$work/client.out" 2>&1 & client_pid=$! && pids+=($client_pid); }
 gone() { ! kill -0 "$1" 2>/dev/null; }
+logged() { grep -c -F -- "$1" "$work/sim.log" || true; } # the simulator's requests that hold the text
+logged_at_least() { [ "$(logged "$1")" -ge "$2" ]; }
 # Every process below the given one (the viewer and the web engine's helpers below it).
 tree_of() { local c; for c in $(pgrep -P "$1" || true); do echo "$c"; tree_of "$c"; done; }
 

@@ -3,8 +3,6 @@
 source "$E2E_LIB"
 # menu KEYS...: opens a menu of the main window from the keyboard and walks it.
 menu() { xdotool windowfocus --sync "$main" 2>/dev/null || true; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
-logged() { grep -c -x -F -- "$1" "$work/sim.log" || true; }
-logged_at_least() { [ "$(logged "$1")" -ge "$2" ]; }
 wait_logged() { wait_for 30 logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
 # The tray menu: a mapped top-level window of the program with no title of its own.
 tray_menu_shown() {

@@ -1,7 +1,7 @@
 // Whoever answers in the service's place misbehaves: the sign-in window shows one box and stays usable, the site
 // menu takes only sound sites, and memory stays bounded. Each hostile answer but the refusals would read as a
-// success if a check let it through. The sign-up and activation windows read answers the same way; their box
-// when no answer comes: tst_accountwindows.
+// success if a check let it through. No answer at all: tst_accountwindows; markup in the message, a missing status
+// and single-byte encodings as read: tst_protocol and fuzz/answer.
 #include "HostileServer.h"
 #include "TestSupport.h"
 #include "client/LoginDialog.h"
@@ -87,16 +87,10 @@ private slots:
         row("invalid UTF-8", S::answer(200, okHead + "<ERRMSG>\xc3\x28\xff</ERRMSG></r>"));
         row("NUL", S::answer(200, QByteArray("<r><STATUS>OK\0</STATUS></r>", 27)));
         row("empty", S::answer(200, {}));
-        row("STATUS missing", S::answer(200, "<r><ERRMSG>m</ERRMSG></r>"), "m");
         const QByteArray no = "<r><STATUS>E</STATUS><ERRMSG>";
-        row("ERRMSG holding markup", S::answer(200, no + "Wrong <b>password</b> &lt;i&gt;</ERRMSG></r>"),
-            "Wrong password <i>");
         row("ERRMSG of 1 MiB", S::answer(200, no + QByteArray(1 << 20, 'x') + "</ERRMSG></r>"), QString(1 << 20, 'x'));
-        row("ERRORID 99999", S::answer(200, no + "No</ERRMSG><ERRORID>99999</ERRORID></r>"), "No");
-        row("single-byte encoding",
-            S::answer(200, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + okHead +
-                               "<ROW><SITEID>7</SITEID><PROFILENAME>Caf\xe9 Z\xfcrich</PROFILENAME></ROW></r>"),
-            QString::fromUtf8("sites: 7 Caf\xc3\xa9 Z\xc3\xbcrich"));
+        row("ERRORID 65581, 45 if cut to 16 bits", S::answer(200, no + "No</ERRMSG><ERRORID>65581</ERRORID></r>"),
+            "No");
         const QString utf16 = QChar(0xfeff) + QString("<r><STATUS>OK</STATUS><ROW><SITEID>5</SITEID><PROFILENAME>"
                                                       "\u00e9t\u00e9</PROFILENAME></ROW></r>");
         row("UTF-16", S::answer(200, QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)),
