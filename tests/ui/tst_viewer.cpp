@@ -214,13 +214,13 @@ private slots:
         session.from = session.to = Clock::today();
         opened.clear();
         SettingsStore::remove("ZoomFactor");
-        SimServer& server = env->server();
-        server.addRoute("/t", [this](const SimRequest& r) { // the test page, a redirect, or a server's error page
-            if (!r.value("to").isEmpty())
-                return SimReply{302, "text/plain", {}, {{"Location", r.value("to").toUtf8()}}};
-            return r.value("error").isEmpty() ? SimReply::html(page)
-                                              : SimReply{500, "text/html", "<title>Server error</title>", {}};
-        });
+        env->server().addRoute(
+            "/t", [this](const SimRequest& r) { // the test page, a redirect, or a server's error page
+                if (!r.value("to").isEmpty())
+                    return SimReply{302, "text/plain", {}, {{"Location", r.value("to").toUtf8()}}};
+                return r.value("error").isEmpty() ? SimReply::html(page)
+                                                  : SimReply{500, "text/html", "<title>Server error</title>", {}};
+            });
         QTcpServer unused; // a free port
         QVERIFY(unused.listen(QHostAddress::LocalHost));
         down = QString("http://127.0.0.1:%1/lumenpane/checkversion.asp").arg(unused.serverPort());
