@@ -17,10 +17,7 @@ pass() { echo "ok: $*"; }
 
 wait_for() { # SECONDS COMMAND...: retries the command until it succeeds
   local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < end)) || return 1
-    sleep "${POLL_SECONDS:-0.1}"
-  done
+  until "$@" >/dev/null 2>&1; do ((SECONDS < end)) && sleep "${POLL_SECONDS:-0.1}" || return 1; done
 }
 start_sim() {
   "$QUILLMOOR_SIM_BIN" --port 0 --log "$work/sim.log" "$@" 2>"$work/sim.err" &
@@ -31,6 +28,8 @@ start_sim() {
 }
 start_client() { "$LUMENPANE_BIN" "$@" >"$work/client.out" 2>&1 & client_pid=$! && pids+=($client_pid); }
 gone() { ! kill -0 "$1" 2>/dev/null; }
+logged() { grep -c -F -- "$1" "$work/sim.log" || true; } # the simulator's requests that hold the text
+logged_at_least() { [ "$(logged "$1")" -ge "$2" ]; }
 # Every process below the given one (the viewer and the web engine's helpers below it).
 tree_of() { local c; for c in $(pgrep -P "$1" || true); do echo "$c"; tree_of "$c"; done; }
 
@@ -52,24 +51,10 @@ main_title='Quillmoor Lumenpane \(Build 40\)'
 main_gone() { ! has_window "$main_title"; }
 # What a window manager's close box does: ask the window to close (WM_DELETE_WINDOW).
 close_window() {
-  python3 - "$1" <<'PY'
-import ctypes as c, sys
-x = c.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype = x.XInternAtom.restype = c.c_void_p
-x.XInternAtom.argtypes = [c.c_void_p, c.c_char_p, c.c_int]
-x.XSendEvent.argtypes = [c.c_void_p, c.c_ulong, c.c_int, c.c_long, c.c_void_p]
-x.XFlush.argtypes = [c.c_void_p]
-class ClientMessage(c.Structure):  # XClientMessageEvent, padded to the size of an XEvent
-    _fields_ = [("type", c.c_int), ("serial", c.c_ulong), ("send_event", c.c_int), ("display", c.c_void_p),
-                ("window", c.c_ulong), ("message_type", c.c_ulong), ("format", c.c_int), ("l", c.c_long * 5),
-                ("pad", c.c_long * 12)]
-display = x.XOpenDisplay(None) or sys.exit("cannot open the display")
-atom = lambda name: x.XInternAtom(display, name, 0)
-event = ClientMessage(type=33, window=int(sys.argv[1], 0), message_type=atom(b"WM_PROTOCOLS"), format=32)
-event.l[0] = atom(b"WM_DELETE_WINDOW")
-x.XSendEvent(display, event.window, 0, 0, c.byref(event))
-x.XFlush(display)
-PY
+  /usr/bin/python3 -c 'import sys; from Xlib import X, display, protocol
+d = display.Display(); w = d.create_resource_object("window", int(sys.argv[1], 0)); atom = d.intern_atom
+w.send_event(protocol.event.ClientMessage(window=w, client_type=atom("WM_PROTOCOLS"),
+             data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))); d.flush()' "$1"
 }
 
 # Signs in through the real sign-in window, the e-mail address typed as given (the demo account's by default);

@@ -3,17 +3,12 @@
 source "$E2E_LIB"
 # menu KEYS...: opens a menu of the main window from the keyboard and walks it.
 menu() { xdotool windowfocus --sync "$main" 2>/dev/null || true; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
-logged() { grep -c -x -F -- "$1" "$work/sim.log" || true; }
-logged_at_least() { [ "$(logged "$1")" -ge "$2" ]; }
 wait_logged() { wait_for 30 logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
 # The tray menu: a mapped top-level window of the program with no title of its own.
-tray_menu_shown() {
-  for id in $(xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}'); do
-    xwininfo -id "$id" | grep -q "IsViewable" && return 0
-  done
-  return 1
+tray_menu_shown() { # counted rather than grep -q, which could end the pipe before every window was asked
+  local ids=$(xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}')
+  [ "$(xargs -rn1 xwininfo -id <<<"$ids" 2>/dev/null | grep -c IsViewable)" -gt 0 ]
 }
-viewer_pid() { pgrep -P "$client_pid" -f lumenpane-viewer | head -n1; }
 ended_cleanly() { # the program ends with 0, and its processes follow it out
   wait_for 30 gone "$client_pid" || fail "the program did not end"
   wait "$client_pid" || fail "the program ended with $?"
@@ -74,7 +69,7 @@ wait_logged "$site_page" 2
 pass "closed to the tray, the viewer ended; a second copy brought a fresh window for the same period"
 
 # A viewer that dies takes its window along, but not the program: a double click on the icon brings a new one.
-kill -9 "$(viewer_pid)"
+kill -9 "$(pgrep -P "$client_pid" -f lumenpane-viewer | head -n1)"
 wait_for 20 main_gone || fail "the main window outlived its viewer"
 ! gone "$client_pid" || fail "the program ended with its viewer"
 icon=$(tray_icon)

@@ -13,9 +13,7 @@ desktop=share/applications/lumenpane.desktop
 metainfo=share/metainfo/io.github.lumenpane.Lumenpane.metainfo.xml
 sizes=(16 22 24 32 48 64 128 256)
 expected=(bin/lumenpane bin/lumenpane-viewer "$desktop" "$metainfo" share/icons/hicolor/scalable/apps/lumenpane.svg)
-for s in "${sizes[@]}"; do
-    expected+=("share/icons/hicolor/${s}x${s}/apps/lumenpane.png")
-done
+for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/lumenpane.png"); done
 
 # Exactly these files: the simulator, the tests and the libraries stay out.
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||

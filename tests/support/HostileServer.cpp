@@ -4,17 +4,15 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-namespace {
-constexpr qint64 Backlog = 256 * 1024; // what may wait in a socket's buffer before more is written
-constexpr qsizetype PieceBytes = 64 * 1024;
-} // namespace
+static constexpr qint64 Backlog = 256 * 1024; // what may wait in a socket's buffer before more is written
+static constexpr qsizetype PieceBytes = 64 * 1024;
 
 struct HostileServer::Connection : QObject {
-    QTcpSocket* socket = nullptr;
+    explicit Connection(QTcpSocket* s) : QObject(s), socket(s) { pause.setSingleShot(true); }
+    QTcpSocket* socket;
     QByteArray request;
     Behaviour behaviour;
-    qsizetype part = -1, offset = 0; // -1: the head is still to be sent
-    qint64 repeated = 0, sent = 0;
+    qsizetype part = -1, offset = 0, repeated = 0; // part -1: the head is still to be sent
     bool done = false;
     QTimer pause;
 };
@@ -30,18 +28,14 @@ HostileServer::HostileServer() : m_server(new QTcpServer(this))
     m_server->listen(QHostAddress::LocalHost, 0);
     connect(m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server->nextPendingConnection()) {
-            auto* c = new Connection;
-            c->setParent(socket);
-            c->socket = socket;
-            c->pause.setSingleShot(true);
+            auto* c = new Connection(socket);
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, c, [this, c] {
                 c->request += c->socket->readAll();
-                if (c->done || c->part >= 0 || !c->request.contains("\r\n\r\n"))
+                if (c->part >= 0 || !c->request.contains("\r\n\r\n"))
                     return;
                 const QByteArray path = c->request.split(' ').value(1).split('?').value(0);
                 c->behaviour = m_behaviours.value(path, m_behaviours.value({}));
-                c->done = c->behaviour.silent;
                 pump(c);
             });
             connect(socket, &QTcpSocket::bytesWritten, c, [this, c] { pump(c); });
@@ -86,12 +80,7 @@ void HostileServer::pump(Connection* c)
         } else {
             c->done = true;
         }
-        if (b.closeAfter >= 0 && c->sent + piece.size() >= b.closeAfter) {
-            piece.truncate(b.closeAfter - c->sent);
-            c->done = true;
-        }
         socket->write(piece);
-        c->sent += piece.size();
         if (c->done)
             socket->disconnectFromHost(); // after what is written has gone out
     }

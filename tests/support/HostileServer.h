@@ -18,11 +18,10 @@ public:
         QByteArray head = {}; // status line and headers, the blank line included; "{port}" stands for the port
         QList<std::pair<QByteArray, qint64>> parts = {}; // then each piece so many times over (-1: without end)
         int pauseMs = 0;                                 // before each piece after the head (a trickle)
-        qint64 closeAfter = -1;                          // the connection is closed after this many bytes in all
-        bool silent = false;                             // reads the request and never answers
         bool refuse = false;                             // base() names a port where nothing listens
     };
     // With a Content-Length; without one (a Behaviour of head and parts), the connection's end marks the body's end.
+    // The connection is closed after the last piece.
     static Behaviour answer(int status, const QByteArray& body,
                             const QByteArray& headers = "Content-Type: text/xml\r\n");
     static Behaviour redirect(const QByteArray& location) { return answer(302, {}, "Location: " + location + "\r\n"); }

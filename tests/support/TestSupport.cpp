@@ -1,10 +1,6 @@
 #include "TestSupport.h"
 
 #include "platform/XmlDocument.h"
-#include "session/CredentialStore.h"
-
-#include <QDir>
-#include <QMetaMethod>
 
 TempSettings::TempSettings()
 {
@@ -38,20 +34,4 @@ void ServiceAndBoxes::answer(int status, const QByteArray& body)
     } else if (status != 0) {
         server().setCannedAnswer(body, status);
     }
-}
-
-SignalLog::SignalLog(QObject* sender) : QObject(sender)
-{
-    const QMetaObject* meta = sender->metaObject();
-    const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("record()"));
-    const QMetaObject& base = sender->isWidgetType() ? QWidget::staticMetaObject : QObject::staticMetaObject;
-    for (int i = base.methodCount(); i < meta->methodCount(); ++i)
-        if (meta->method(i).methodType() == QMetaMethod::Signal)
-            connect(sender, meta->method(i), this, slot);
-}
-
-QStringList storedSignIn()
-{
-    return {CredentialStore::GetStringSetting(CredentialStore::Login),
-            CredentialStore::GetStringSetting(CredentialStore::Password)};
 }

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -12,7 +13,6 @@
 // Settings and runtime files in a temporary folder, never the user's; made before anything touches QSettings.
 struct TempSettings {
     TempSettings();
-    QString path() const { return dir.path(); }
     QTemporaryDir dir;
 };
 
@@ -40,24 +40,18 @@ struct ServiceAndBoxes {
     MessageRecorder boxes;
 };
 
-// The signals that an object's own classes declare (for a dialog also QDialog's), by name in emitted order.
-class SignalLog : public QObject {
-    Q_OBJECT
-public:
-    explicit SignalLog(QObject* sender);
-    QStringList names;
-
-private slots:
-    void record() { names << QString::fromLatin1(sender()->metaObject()->method(senderSignalIndex()).name()); }
-};
-
-// A window shown for one test function, with the simulator, the boxes and the window's signals.
+// A window shown for one test function, with the simulator and the boxes; and the signals that the window's own
+// classes declare (for a dialog also QDialog's), by name, once for each time they were emitted.
 template <class Window> struct ShownWindow : ServiceAndBoxes {
     std::unique_ptr<Window> window = std::make_unique<Window>();
-    SignalLog* emitted = new SignalLog(window.get());
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
 
     ShownWindow()
     {
+        const QMetaObject* meta = window->metaObject();
+        for (int i = QWidget::staticMetaObject.methodCount(); i < meta->methodCount(); ++i)
+            if (meta->method(i).methodType() == QMetaMethod::Signal)
+                spies.push_back(std::make_unique<QSignalSpy>(window.get(), meta->method(i)));
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qWarning("%s was not exposed", qPrintable(window->objectName()));
@@ -66,7 +60,12 @@ template <class Window> struct ShownWindow : ServiceAndBoxes {
     {
         return window->template findChild<Control*>(QLatin1String(name));
     }
-    void click(const char* button) const { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+    QStringList emitted() const
+    {
+        QStringList names;
+        for (const auto& spy : spies)
+            for (qsizetype i = 0; i < spy->size(); ++i)
+                names << QString::fromLatin1(spy->signal().split('(')[0]);
+        return names;
+    }
 };
-
-QStringList storedSignIn(); // the remembered "Login" and "Password"

@@ -19,10 +19,7 @@ class AboutTest : public QObject, SystemRegistry, ProgramLauncher {
                                                                                            : std::optional(found);
     }
     // Only these two programs exist, and they start.
-    bool isOrdinaryFile(const QString& path) override
-    {
-        return path == "C:\\m.exe" || path == "C:\\Shared\\MSINFO32.EXE";
-    }
+    bool isOrdinaryFile(const QString& p) override { return p == "C:\\m.exe" || p == "C:\\Shared\\MSINFO32.EXE"; }
     bool start(const QString& path) override { return started << path, isOrdinaryFile(path); }
 
 private slots:

@@ -9,85 +9,79 @@
 
 #include <QtTest>
 
+using namespace CredentialStore;
+
 class AccountWindowsTest : public QObject {
     Q_OBJECT
     TempSettings settings;
     const QStringList kept = {"  kept@example.com  ", " secret "};
 
-    // Enter in a box and Escape do nothing in these two windows: Enter presses the button that has the focus.
-    template <class Window> void press(ShownWindow<Window>& w, const char* box, const char* button)
+    // Escape closes none of these windows. Enter in the password box signs in; in the other two windows Enter in a
+    // box does nothing, and presses the button that has the focus. The window stays (for the controller to close),
+    // the pointer is not left busy, and the sign-in is remembered, trimmed, only once it was sent.
+    template <class Window> void enter(const QStringList& entries, const char* box, const char* button = nullptr)
     {
-        QTest::keyClick(w.child(box), Qt::Key_Return);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, sent);
+        QFETCH(QString, outcome);
+        ShownWindow<Window> w;
+        w.server().accounts()["demo@example.com"].password = "it's&b=c d";
+        w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
+        for (const QString& entry : entries) // "name=value"
+            w.child(qPrintable(entry.section('=', 0, 0)))->setText(entry.section('=', 1));
         QTest::keyClick(w.window.get(), Qt::Key_Escape);
-        QVERIFY(w.boxes.shown.isEmpty() && w.window->isVisible());
-        w.template child<QPushButton>(button)->setFocus();
-        QTest::keyClick(w.template child<QPushButton>(button), Qt::Key_Return);
+        QTest::keyClick(w.child(box), Qt::Key_Return);
+        if (button) {
+            QVERIFY(w.boxes.shown.isEmpty() && w.window->isVisible());
+            w.template child<QPushButton>(button)->setFocus();
+            QTest::keyClick(w.template child<QPushButton>(button), Qt::Key_Return);
+        }
+        QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=" + sent}.mid(sent.isEmpty()));
+        QCOMPARE(boxLines(w.boxes) + w.emitted(), QStringList{outcome});
+        QVERIFY(!sent.startsWith("activate") || w.boxes.shown[0].pointer == Qt::WaitCursor);
+        QVERIFY(!BusyPointer::isBusy() && !QApplication::overrideCursor() && w.window->isVisible());
+        const auto typed = [&](int i) { return entries.value(i).section('=', 1); };
+        const QStringList signIn = {typed(0).trimmed(), typed(1).trimmed()};
+        QCOMPARE(QStringList({GetStringSetting(Login), GetStringSetting(Password)}),
+                 sent.startsWith("listsites") ? signIn : kept);
+        QCOMPARE(w.child(qPrintable(entries[0].section('=', 0, 0)))->text(), typed(0));
     }
 
 private slots:
     void init()
     {
-        CredentialStore::SaveStringSetting(CredentialStore::Login, kept[0]);
-        CredentialStore::SaveStringSetting(CredentialStore::Password, kept[1]);
-    }
-
-    // Enter signs in: what is sent; the entries remembered, trimmed, once both are filled; the box, or the hand-over
-    // (the window stays for the controller to close; what follows: e2e/reportviewer).
-    void signIn_data()
-    {
-        QTest::addColumn<QString>("entries");   // "e-mail|password", as typed
-        QTest::addColumn<QByteArray>("answer"); // instead of the simulator's own
-        QTest::addColumn<QString>("sent");      // after "cmd=listsites&email="
-        QTest::addColumn<QString>("outcome");   // "title | icon | text" of the box, or the signal
-        const QString empty = "Error | Critical | You must enter the E-Mail Address and Password you use to log in "
-                              "to Quillmoor",
-                      unable = "Unable To Log In | Critical | ";
-        const auto row = [](const char* name, const QString& entries, const QByteArray& answer, const QString& sent,
-                            const QString& outcome) { QTest::newRow(name) << entries << answer << sent << outcome; };
-        row("e-mail blank", " |demo123", {}, "", empty);
-        row("wrong password", "  a@b.c | wrong ", {}, "a@b.c&password=wrong",
-            unable + "Invalid E-Mail Address or Password");
-        row("46, no message", "a@b.c|p", "<r><STATUS>E</STATUS><ERRORID>46</ERRORID></r>", "a@b.c&password=p",
-            unable + LoginDialog::unexplainedRefusalText());
-        row("45", "pending@example.com|pending123", {}, "pending@example.com&password=pending123",
-            "activationRequired");
-        row("signed in", " demo@example.com |it's&b=c d ", {}, "demo@example.com&password=it's%26b%3Dc%20d",
-            "signedIn");
-    }
-    void signIn()
-    {
-        QFETCH(QString, entries);
-        QFETCH(QByteArray, answer);
-        QFETCH(QString, sent);
-        QFETCH(QString, outcome);
-        ShownWindow<LoginDialog> w;
-        w.server().accounts()["demo@example.com"].password = "it's&b=c d";
-        const QStringList typed = entries.split('|'), trimmed = {typed[0].trimmed(), typed[1].trimmed()};
-        w.child("txtEmail")->setText(typed[0]);
-        w.child("txtPassword")->setText(typed[1]);
-        w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
-        QTest::keyClick(w.child("txtPassword"), Qt::Key_Return);
-        QCOMPARE(boxLines(w.boxes) + w.emitted->names, QStringList{outcome});
-        QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=listsites&email=" + sent}.mid(sent.isEmpty()));
-        QCOMPARE(storedSignIn(), sent.isEmpty() ? kept : trimmed);
-        QVERIFY(w.window->isVisible() && w.child("txtEmail")->text() == typed[0]);
+        SaveStringSetting(Login, kept[0]);
+        SaveStringSetting(Password, kept[1]);
     }
 
     // The sign-up with "GMT -4" chosen sends the exact address (quotes doubled, lower case, "www." removed once);
-    // the activation code goes trimmed, its quotes doubled, the pointer busy until the box is closed. A refusal
-    // remembers and hands over nothing. An account created and activated: e2e/enrolment.
-    void refused_data()
+    // the activation code goes trimmed, its quotes doubled, the pointer busy until the box is closed. A refused
+    // sign-up or activation remembers and hands over nothing. What follows a sign-in: e2e/reportviewer; an account
+    // created and activated: e2e/enrolment.
+    void answered_data()
     {
-        QTest::addColumn<QString>("typed");     // the password again, or the code
+        QTest::addColumn<QString>("typed");     // sign-in: "e-mail|password"; sign-up: the password again; the code
         QTest::addColumn<QByteArray>("answer"); // "silent", or instead of the simulator's own
         QTest::addColumn<QString>("sent");      // after "cmd=", none when nothing is sent
-        QTest::addColumn<QString>("box");
-        const QString errors = "Errors with your submission | Critical | The following errors were found:\r\n",
+        QTest::addColumn<QString>("outcome");   // "title | icon | text" of the box, or the signal
+        const QString empty = "Error | Critical | You must enter the E-Mail Address and Password you use to log in "
+                              "to Quillmoor",
+                      unable = "Unable To Log In | Critical | ",
+                      errors = "Errors with your submission | Critical | The following errors were found:\r\n",
                       invalid = "Invalid Activation Code | Critical | ",
                       signUp = "newlumenpaneaccount&firstname=O''Neil&LastName=D''Arcy&email=pat.o''brien@example.com"
                                "&Password=it''s&TimeZone=-4&ZipCode=02139&DomainName=www.example.com";
         const auto row = [](const char* name, const QString& typed, const QByteArray& answer, const QString& sent,
-                            const QString& box) { QTest::newRow(name) << typed << answer << sent << box; };
+                            const QString& outcome) { QTest::newRow(name) << typed << answer << sent << outcome; };
+        row("sign-in: e-mail blank", " |demo123", {}, "", empty);
+        row("sign-in: wrong password", "  a@b.c | wrong ", {}, "listsites&email=a@b.c&password=wrong",
+            unable + "Invalid E-Mail Address or Password");
+        row("sign-in: 46, no message", "a@b.c|p", "<r><STATUS>E</STATUS><ERRORID>46</ERRORID></r>",
+            "listsites&email=a@b.c&password=p", unable + LoginDialog::unexplainedRefusalText());
+        row("sign-in: 45", "pending@example.com|pending123", {},
+            "listsites&email=pending@example.com&password=pending123", "activationRequired");
+        row("sign-in: signed in", " demo@example.com |it's&b=c d ", {},
+            "listsites&email=demo@example.com&password=it's%26b%3Dc%20d", "signedIn");
         row("sign-up: a rule broken, not sent", "It's", {}, "", errors + "Passwords do not match\r\n");
         row("sign-up: refused, no message", "it's", "<r><STATUS>E</STATUS></r>", signUp,
             errors + SignUpDialog::unexplainedRefusalText());
@@ -99,34 +93,20 @@ private slots:
         row("activation: no answer", "QM7K2P9X", "silent", "activate&signupcode=QM7K2P9X",
             invalid + SignUpDialog::communicationFailureText());
     }
-    void refused()
+    void answered()
     {
         QFETCH(QString, typed);
-        QFETCH(QByteArray, answer);
-        QFETCH(QString, sent);
-        QFETCH(QString, box);
-        const auto enter = [&](auto& w, const QStringList& entries, const char* field, const char* button) {
-            w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
-            for (const QString& entry : entries) // "name=value"
-                w.child(qPrintable(entry.section('=', 0, 0)))->setText(entry.section('=', 1));
-            press(w, field, button);
-            QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=" + sent}.mid(sent.isEmpty()));
-            QCOMPARE(boxLines(w.boxes), QStringList{box});
-            QVERIFY(!sent.startsWith("activate") || w.boxes.shown[0].pointer == Qt::WaitCursor);
-            QVERIFY(!BusyPointer::isBusy() && !QApplication::overrideCursor() && w.emitted->names.isEmpty());
-            QCOMPARE(storedSignIn(), kept);
-        };
-        if (QByteArray(QTest::currentDataTag()).startsWith("sign-up")) {
-            ShownWindow<SignUpDialog> w;
-            enter(w,
-                  {"txtFirstName= O'Neil ", "txtLastName=D'Arcy", "txtEmail= Pat.O'Brien@Example.COM ",
-                   "txtPassword= it's ", "txtVPassword=" + typed, "txtZipCode=02139",
-                   "txtDomainName= WWW.www.Example.com "},
-                  "txtPassword", "cmdCreateAccount");
-        } else {
-            ShownWindow<ActivationDialog> w;
-            enter(w, {"txtSignupCode=" + typed}, "txtSignupCode", "cmdActivate");
-        }
+        const QString window = QString(QTest::currentDataTag()).section(':', 0, 0);
+        const QStringList t = typed.split('|');
+        if (window == "sign-in")
+            enter<LoginDialog>({"txtEmail=" + t[0], "txtPassword=" + t[1]}, "txtPassword");
+        else if (window == "sign-up")
+            enter<SignUpDialog>({"txtFirstName= O'Neil ", "txtLastName=D'Arcy", "txtEmail= Pat.O'Brien@Example.COM ",
+                                 "txtPassword= it's ", "txtVPassword=" + typed, "txtZipCode=02139",
+                                 "txtDomainName= WWW.www.Example.com "},
+                                "txtPassword", "cmdCreateAccount");
+        else
+            enter<ActivationDialog>({"txtSignupCode=" + typed}, "txtSignupCode", "cmdActivate");
     }
 };
 

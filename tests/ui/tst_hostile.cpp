@@ -1,7 +1,7 @@
 // Whoever answers in the service's place misbehaves: the sign-in window shows one box and stays usable, the site
 // menu takes only sound sites, and memory stays bounded. Each hostile answer but the refusals would read as a
-// success if a check let it through. The sign-up and activation windows read answers the same way; their box
-// when no answer comes: tst_accountwindows.
+// success if a check let it through. No answer at all: tst_accountwindows; markup in the message, a missing status
+// and single-byte encodings as read: tst_protocol and fuzz/answer.
 #include "HostileServer.h"
 #include "TestSupport.h"
 #include "client/LoginDialog.h"
@@ -28,14 +28,8 @@ qint64 residentKb()
 {
     QFile status("/proc/self/status");
     status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ')[0].toLongLong();
-    return 0;
-}
-QString cut(const QString& text) // as a box shows it
-{
-    return text.size() > MessageBox::MaxTextLength ? text.left(MessageBox::MaxTextLength) + QChar(0x2026) : text;
+    const QByteArray text = status.readAll();
+    return text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ')[0].toLongLong();
 }
 } // namespace
 
@@ -59,11 +53,8 @@ private slots:
         };
         const QByteArray ok = "<r><STATUS>OK</STATUS></r>", okHead = "<r><STATUS>OK</STATUS>";
         const QByteArray xml = S::statusLine(200) + "Content-Type: text/xml\r\n", noLength = xml + "\r\n";
-        S::Behaviour halfWay = S::answer(200, okHead + QByteArray(1000, ' ') + "</r>");
-        halfWay.closeAfter = halfWay.head.size() + 100;
-        row("no answer", {.silent = true});
         row("refused", {.refuse = true});
-        row("closed half-way", halfWay);
+        row("closed half-way", {xml + "Content-Length: 1000\r\n\r\n", {{okHead + QByteArray(100, ' '), 1}}});
         row("a trickle without end", {noLength, {{okHead, 1}, {" ", -1}}, 20});
         row("endless chunked body",
             S::Behaviour{xml + "Transfer-Encoding: chunked\r\n\r\n",
@@ -75,8 +66,6 @@ private slots:
             S::answer(200, qCompress(okHead + QByteArray(100 << 20, ' ') + "</r>", 9).mid(4),
                       "Content-Type: text/xml\r\nContent-Encoding: deflate\r\n"));
         row("endless header", S::Behaviour{S::statusLine(200) + "X-Padding: ", {{QByteArray(64 * 1024, 'a'), -1}}});
-        row("HTML, 200", S::answer(200, "<!DOCTYPE html><html><p>OK<br></html>", "Content-Type: text/html\r\n"));
-        row("500 with XML", S::answer(500, ok));
         row("redirect loop", S::redirect("/v3/rsapi.asp"));
         row("redirect to another host", S::redirect("http://localhost:{port}/elsewhere")); // answered OK there
         row("document type with entities",
@@ -94,17 +83,11 @@ private slots:
         row("invalid UTF-8", S::answer(200, okHead + "<ERRMSG>\xc3\x28\xff</ERRMSG></r>"));
         row("NUL", S::answer(200, QByteArray("<r><STATUS>OK\0</STATUS></r>", 27)));
         row("empty", S::answer(200, {}));
-        row("STATUS missing", S::answer(200, "<r><ERRMSG>m</ERRMSG></r>"), "m");
         const QByteArray no = "<r><STATUS>E</STATUS><ERRMSG>";
-        row("ERRMSG holding markup", S::answer(200, no + "Wrong <b>password</b> &lt;i&gt;</ERRMSG></r>"),
-            "Wrong password <i>");
-        row("ERRMSG of 1 MiB", S::answer(200, no + QByteArray(1 << 20, 'x') + "</ERRMSG></r>"), QString(1 << 20, 'x'));
-        row("ERRORID abc", S::answer(200, no + "No</ERRMSG><ERRORID>abc</ERRORID></r>"), "No");
-        row("ERRORID 99999", S::answer(200, no + "No</ERRMSG><ERRORID>99999</ERRORID></r>"), "No");
-        row("single-byte encoding",
-            S::answer(200, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + okHead +
-                               "<ROW><SITEID>7</SITEID><PROFILENAME>Caf\xe9 Z\xfcrich</PROFILENAME></ROW></r>"),
-            QString::fromUtf8("sites: 7 Caf\xc3\xa9 Z\xc3\xbcrich"));
+        row("ERRMSG of 1 MiB, cut as a box shows it", S::answer(200, no + QByteArray(1 << 20, 'x') + "</ERRMSG></r>"),
+            QString(MessageBox::MaxTextLength, 'x') + QChar(0x2026));
+        row("ERRORID 65581, 45 if cut to 16 bits", S::answer(200, no + "No</ERRMSG><ERRORID>65581</ERRORID></r>"),
+            "No");
         const QString utf16 = QChar(0xfeff) + QString("<r><STATUS>OK</STATUS><ROW><SITEID>5</SITEID><PROFILENAME>"
                                                       "\u00e9t\u00e9</PROFILENAME></ROW></r>");
         row("UTF-16", S::answer(200, QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)),
@@ -142,12 +125,12 @@ private slots:
             w.child("txtPassword")->setText("pw");
             qputenv("LUMENPANE_API_BASE", server.base().toUtf8());
             XmlDocument::setTransferTimeoutMs(1500);
-            w.click("cmdLogin");
+            QTest::mouseClick(w.child<QPushButton>("cmdLogin"), Qt::LeftButton);
             QVERIFY(w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor());
-            QCOMPARE(boxLines(w.boxes) + w.emitted->names,
+            QCOMPARE(boxLines(w.boxes) + w.emitted(),
                      QStringList(listed ? "signedIn"
                                         : "Unable To Log In | Critical | " +
-                                              cut(shown.isEmpty() ? LoginDialog::failureText() : shown)));
+                                              (shown.isEmpty() ? LoginDialog::failureText() : shown)));
         }
         MainWindow window;
         SiteList::load(&window, "a@example.com", "pw");
@@ -156,7 +139,6 @@ private slots:
             sites << QString::number(a->data().toInt()) + " " + a->text();
         QCOMPARE("sites: " + sites.join(", "), listed ? shown : "sites: ");
         const qint64 grown = residentKb() - before;
-        qInfo("resident memory grew by %lld KiB", grown);
         QVERIFY2(grown < kMaxGrowthKb, qPrintable(QString("grew by %1 KiB").arg(grown)));
     }
 };
