@@ -1,5 +1,5 @@
-"""A notification area over D-Bus, as far as a test needs one. watch FILE: a watcher with a host, writing each
-registered item's service to FILE; activate SERVICE: a left click on the item; menu SERVICE TEXT: picks its entry."""
+"""A notification area over D-Bus, as far as a test needs one: a watcher with a host, writing each registered
+item's service to the file given."""
 import sys
 
 import dbus
@@ -40,22 +40,10 @@ class Watcher(dbus.service.Object):
         return dbus.service.Object.Introspect(self, path, conn).replace(head, head + PROPERTIES)
 
 
-command, service = sys.argv[1:3]
-if command == "watch":
-    from gi.repository import GLib
-    DBusGMainLoop(set_as_default=True)
-    bus = dbus.SessionBus()
-    name = dbus.service.BusName(WATCHER, bus)
-    Watcher(bus, service)
-    bus.request_name("org.kde.StatusNotifierHost-test")
-    GLib.MainLoop().run()
+from gi.repository import GLib
+DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
-item = bus.get_object(service, "/StatusNotifierItem")
-if command == "activate":
-    item.Activate(0, 0, dbus_interface="org.kde.StatusNotifierItem")
-elif command == "menu":
-    menu = bus.get_object(service, item.Get("org.kde.StatusNotifierItem", "Menu", dbus_interface=dbus.PROPERTIES_IFACE))
-    _, layout = menu.GetLayout(0, -1, [], dbus_interface="com.canonical.dbusmenu")
-    ids = {str(c[1].get("label", "")).replace("&", ""): int(c[0]) for c in layout[2]}
-    menu.Event(ids[sys.argv[3]], "clicked", dbus.Int32(0, variant_level=1), dbus.UInt32(0),
-               dbus_interface="com.canonical.dbusmenu")
+name = dbus.service.BusName(WATCHER, bus)
+Watcher(bus, sys.argv[1])
+bus.request_name("org.kde.StatusNotifierHost-test")
+GLib.MainLoop().run()

@@ -9,6 +9,7 @@ start_client
 
 # New Account replaces the sign-in window with the sign-up window.
 focus "$(wait_window "Quillmoor Login")"
+client_ready
 xdotool key --clearmodifiers alt+n
 signup=$(wait_window "Signup")
 wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Quillmoor Login\$'" || fail "sign-in window still open"
