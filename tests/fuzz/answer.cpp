@@ -49,9 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(tree.setContent(body));
     const QDomElement root = tree.documentElement();
     FUZZ_CHECK(answer.status() == firstText(tree, "STATUS") && answer.errorMessage() == firstText(tree, "ERRMSG"));
-    const auto idOf = [](const std::optional<QString>& text) {
-        return text ? ServiceResponse::toInt16(*text) : std::nullopt;
-    };
+    const auto idOf = [](const auto& text) { return text ? ServiceResponse::toInt16(*text) : std::nullopt; };
     FUZZ_CHECK(answer.errorId() == idOf(firstText(tree, "ERRORID")));
     qsizetype i = 0;
     for (QDomElement row = root.firstChildElement("ROW"); !row.isNull(); row = row.nextSiblingElement("ROW"), ++i) {

@@ -12,7 +12,7 @@ struct HostileServer::Connection : QObject {
     QTcpSocket* socket;
     QByteArray request;
     Behaviour behaviour;
-    qsizetype part = -1, offset = 0, repeated = 0; // part -1: the head is still to be sent
+    qsizetype part = 0, offset = 0, repeated = 0;
     bool done = false;
     QTimer pause;
 };
@@ -32,10 +32,12 @@ HostileServer::HostileServer() : m_server(new QTcpServer(this))
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, c, [this, c] {
                 c->request += c->socket->readAll();
-                if (c->part >= 0 || !c->request.contains("\r\n\r\n"))
+                if (!c->behaviour.parts.isEmpty() || !c->request.contains("\r\n\r\n"))
                     return;
                 const QByteArray path = c->request.split(' ').value(1).split('?').value(0);
                 c->behaviour = m_behaviours.value(path, m_behaviours.value({}));
+                const QByteArray port = QByteArray::number(m_server->serverPort());
+                c->behaviour.parts.prepend({c->behaviour.head.replace("{port}", port), 1});
                 pump(c);
             });
             connect(socket, &QTcpSocket::bytesWritten, c, [this, c] { pump(c); });
@@ -62,10 +64,7 @@ void HostileServer::pump(Connection* c)
     while (!c->done && socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() <= Backlog &&
            !c->pause.isActive()) {
         QByteArray piece;
-        if (c->part < 0) {
-            piece = QByteArray(b.head).replace("{port}", QByteArray::number(m_server->serverPort()));
-            c->part = 0;
-        } else if (c->part < b.parts.size()) {
+        if (c->part < b.parts.size()) {
             const auto& [bytes, times] = b.parts[c->part];
             piece = bytes.mid(c->offset, PieceBytes);
             c->offset += PieceBytes;

@@ -17,7 +17,7 @@ public:
     struct Behaviour {
         QByteArray head = {}; // status line and headers, the blank line included; "{port}" stands for the port
         QList<std::pair<QByteArray, qint64>> parts = {}; // then each piece so many times over (-1: without end)
-        int pauseMs = 0;                                 // before each piece after the head (a trickle)
+        int pauseMs = 0;                                 // after each piece, the head too (a trickle)
         bool refuse = false;                             // base() names a port where nothing listens
     };
     // With a Content-Length; without one (a Behaviour of head and parts), the connection's end marks the body's end.

@@ -1,6 +1,6 @@
 // What the client writes and reads: addresses and their values, the sign-up values and rules, the codec that holds
-// the entries, the report periods; the service's answers, the messages between lumenpane and its viewer as they
-// cross the pipe, and the mouse codes of a notification area.
+// the entries, the messages between lumenpane and its viewer as they cross the pipe, the mouse codes of a
+// notification area; the report periods and the service's answers.
 #include "client/TrayMouse.h"
 #include "platform/XmlDocument.h"
 #include "session/Base64.h"
@@ -61,12 +61,8 @@ private slots:
         QTest::newRow("start page, the base's trailing slash dropped")
             << StartPageAddress("a@b.com", "it's&x")
             << "http://reports.test/lumenpane/default2.asp?autologin=true&email=a@b.com&password=it's%26x";
-        const SignUpValues v = normalised("ZoË|ŁUKASZ|a@b.c|p|p|z|GMT +13|a.www.b");
-        QTest::newRow("sign-up: names keep case, GMT +13, www. inside stays (quotes, case, www.: tst_accountwindows)")
-            << QStringList(
-                   {v.firstName, v.lastName, v.email, v.password, v.verifyPassword, v.zipCode, v.timeZone, v.domain})
-                   .join('|')
-            << "ZoË|ŁUKASZ|a@b.c|p|p|z|13|a.www.b";
+        // The sign-up values: quotes, case, "www.": tst_accountwindows; trimming, "www." once: fuzz/signupform.
+        QTest::newRow("sign-up: GMT +13") << normalised("a|b|a@b.c|p|p|z|GMT +13|a.b").timeZone << "13";
         // The rules' lines for a valid form with one entry changed, or for a form that breaks every rule.
         const auto rules = [](int i, const QString& value) {
             QStringList f =
@@ -99,6 +95,34 @@ private slots:
         QTest::newRow("rules: passwords differ in case") << rules(4, "Engine1") << lines({kMismatch});
         QTest::newRow("rules: every one") << rules(-1, "|Lovelace|ada at example|one|two|1|GMT|example.com/x")
                                           << lines({kDomain, kZone, kEmail, kRequired, kMismatch});
+        // Lines that are no message are dropped, an over-long one too, and the next message still arrives.
+        const auto piped = [](const QByteArray& line) {
+            const QByteArray stream = line + encode({Kind::Shown, {}});
+            LineReader reader;
+            QStringList got;
+            for (qsizetype at = 0; at < stream.size(); at += 100000)
+                for (const Message& m : reader.feed(stream.mid(at, 100000)))
+                    got << (m == decode(line) ? "the line" : m == Message{Kind::Shown, {}} ? "shown" : "other");
+            return got.join(',');
+        };
+        QTest::newRow("pipe: not JSON") << piped("{\"do\":\"show\"\n") << "shown";
+        QTest::newRow("pipe: unknown kind") << piped("{\"do\":\"Show\"}\n") << "shown";
+        QTest::newRow("pipe: at the limit") << piped(lineOfLength(LineReader::MaxLineBytes)) << "the line,shown";
+        QTest::newRow("pipe: over the limit") << piped(lineOfLength(LineReader::MaxLineBytes + 1)) << "shown";
+        // What the tray icon does with the mouse codes a notification area reports; Qt's activation reasons stand
+        // for the codes it would have sent.
+        const auto tray = [](const QList<int>& codes) {
+            Decoder decoder;
+            QStringList actions;
+            for (int code : codes)
+                actions << QStringList{"-", "restore", "menu"}[int(decoder.feed(code))];
+            return actions.join(',');
+        };
+        using enum QSystemTrayIcon::ActivationReason;
+        QTest::newRow("tray: a movement in between") << tray({516, 512, 517}) << "-,-,-";
+        QTest::newRow("tray: context, twice") << tray(codesFor(Context) + codesFor(Context)) << "-,menu,-,menu";
+        QTest::newRow("tray: click, middle click") << tray(codesFor(Trigger) + codesFor(MiddleClick)) << "-,-,-,-";
+        QTest::newRow("tray: double click") << tray(codesFor(DoubleClick)) << "restore,-";
     }
     void written()
     {
@@ -160,55 +184,6 @@ private slots:
             got += reader.feed(stream.mid(cut));
             QCOMPARE(got, sent);
         }
-    }
-
-    // Lines that are no message are dropped, an over-long one too, and the next message still arrives.
-    void whatIsNoMessageIsDropped_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<bool>("arrives");
-        QTest::newRow("not JSON") << QByteArray("{\"do\":\"show\"\n") << false;
-        QTest::newRow("unknown kind") << QByteArray("{\"do\":\"Show\"}\n") << false;
-        QTest::newRow("at the limit") << lineOfLength(LineReader::MaxLineBytes) << true;
-        QTest::newRow("over the limit") << lineOfLength(LineReader::MaxLineBytes + 1) << false;
-    }
-    void whatIsNoMessageIsDropped()
-    {
-        QFETCH(QByteArray, line);
-        QFETCH(bool, arrives);
-        const QByteArray stream = line + encode({Kind::Shown, {}});
-        LineReader reader;
-        QList<Message> got, expected = {{Kind::Shown, {}}};
-        for (qsizetype at = 0; at < stream.size(); at += 100000)
-            got += reader.feed(stream.mid(at, 100000));
-        if (arrives)
-            expected.prepend(*decode(line));
-        QCOMPARE(got, expected);
-    }
-
-    // What the tray icon does with the mouse event codes a notification area reports.
-    void trayMouse_data()
-    {
-        QTest::addColumn<QList<int>>("codes");
-        QTest::addColumn<QList<int>>("actions"); // one per code
-        const int none = int(Action::None), restore = int(Action::Restore), menu = int(Action::ShowMenu);
-        using enum QSystemTrayIcon::ActivationReason;
-        QTest::newRow("a movement in between") << QList<int>{516, 512, 517} << QList<int>{none, none, none};
-        // Qt's activation reasons stand for the codes a notification area would have sent.
-        QTest::newRow("context, twice") << codesFor(Context) + codesFor(Context) << QList<int>{none, menu, none, menu};
-        QTest::newRow("click, middle click")
-            << codesFor(Trigger) + codesFor(MiddleClick) << QList<int>{none, none, none, none};
-        QTest::newRow("double click") << codesFor(DoubleClick) << QList<int>{restore, none};
-    }
-    void trayMouse()
-    {
-        QFETCH(QList<int>, codes);
-        QFETCH(QList<int>, actions);
-        Decoder decoder;
-        QList<int> got;
-        for (int code : codes)
-            got << int(decoder.feed(code));
-        QCOMPARE(got, actions);
     }
 };
 
