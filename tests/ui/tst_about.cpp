@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(SystemRegistry::Value)
+
 class AboutTest : public QObject, SystemRegistry, ProgramLauncher {
     Q_OBJECT
     QMap<QString, Value> values; // under "key|value name"; null data: no value
@@ -23,22 +25,19 @@ class AboutTest : public QObject, SystemRegistry, ProgramLauncher {
 private slots:
     void systemInformation_data()
     {
-        QTest::addColumn<quint32>("kind");    // of the tool's PATH; the folder's MSINFO is the text C:\Shared
-        QTest::addColumn<QByteArray>("path"); // the tool's PATH (null: no value)
+        QTest::addColumn<Value>("path");      // the tool's PATH (null data: no value); the folder's MSINFO: C:\Shared
         QTest::addColumn<QString>("outcome"); // what was started, the box
-        QTest::newRow("PATH without its NUL") << TypeText << QByteArray("C:\\m.exe\0", 9) << "C:\\m.exe";
-        QTest::newRow("the folder holding the program") << TypeText << QByteArray() << "C:\\Shared\\MSINFO32.EXE";
+        QTest::newRow("PATH without its NUL") << Value{TypeText, QByteArray("C:\\m.exe\0", 9)} << "C:\\m.exe";
+        QTest::newRow("the folder holding the program") << Value{TypeText, {}} << "C:\\Shared\\MSINFO32.EXE";
         QTest::newRow("a number, in decimal, fails to start")
-            << TypeDword << QByteArray("\x01\x10\0\0", 4)
+            << Value{TypeDword, QByteArray("\x01\x10\0\0", 4)}
             << "4097, Lumenpane | None | System Information Is Unavailable At This Time";
     }
     void systemInformation()
     {
-        QFETCH(quint32, kind);
-        QFETCH(QByteArray, path);
+        QFETCH(Value, path);
         QFETCH(QString, outcome);
-        values = {{SysInfo::ToolKey + "|PATH", {kind, path}},
-                  {SysInfo::FolderKey + "|MSINFO", {TypeText, "C:\\Shared"}}};
+        values = {{SysInfo::ToolKey + "|PATH", path}, {SysInfo::FolderKey + "|MSINFO", {TypeText, "C:\\Shared"}}};
         started.clear();
         SystemRegistry::setInstance(this);
         ProgramLauncher::setInstance(this);
