@@ -180,10 +180,8 @@ class ViewerTest : public QObject {
             run("answer silent");
         } else if (w[0] == "close" || w[0] == "close-about") {
             (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
-        } else if (w[0] == "show") {
-            tell(Kind::Show);
-        } else if (w[0] == "eof") {
-            viewer->inputEnded();
+        } else if (w[0] == "show" || w[0] == "eof") {
+            w[0] == "show" ? tell(Kind::Show) : viewer->inputEnded();
         } else {
             main()->findChild<QAction*>(w[0])->trigger();
         }
