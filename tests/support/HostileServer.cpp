@@ -1,6 +1,5 @@
 #include "HostileServer.h"
 
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -13,15 +12,8 @@ struct HostileServer::Connection : QObject {
     QByteArray request;
     Behaviour behaviour;
     qsizetype part = 0, offset = 0, repeated = 0;
-    bool done = false;
     QTimer pause;
 };
-
-HostileServer::Behaviour HostileServer::answer(int status, const QByteArray& body, const QByteArray& headers)
-{
-    return {statusLine(status) + headers + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n",
-            {{body, 1}}};
-}
 
 HostileServer::HostileServer() : m_server(new QTcpServer(this))
 {
@@ -46,41 +38,25 @@ HostileServer::HostileServer() : m_server(new QTcpServer(this))
     });
 }
 
-QString HostileServer::base() const
-{
-    if (m_behaviours.value({}).refuse) {
-        QTcpServer closed; // its port is free again once it goes
-        closed.listen(QHostAddress::LocalHost, 0);
-        return QString("http://127.0.0.1:%1").arg(closed.serverPort());
-    }
-    return QString("http://127.0.0.1:%1").arg(m_server->serverPort());
-}
-
 // Writes the next pieces while the client keeps up, and ends the connection after the last.
 void HostileServer::pump(Connection* c)
 {
     const Behaviour& b = c->behaviour;
     QTcpSocket* socket = c->socket;
-    while (!c->done && socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() <= Backlog &&
+    while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() <= Backlog &&
            !c->pause.isActive()) {
-        QByteArray piece;
-        if (c->part < b.parts.size()) {
-            const auto& [bytes, times] = b.parts[c->part];
-            piece = bytes.mid(c->offset, PieceBytes);
-            c->offset += PieceBytes;
-            if (c->offset >= bytes.size())
-                c->offset = 0;
-            if (c->offset == 0 && (++c->repeated == times || bytes.isEmpty())) {
-                ++c->part;
-                c->repeated = 0;
-            }
-            if (b.pauseMs > 0)
-                c->pause.start(b.pauseMs);
-        } else {
-            c->done = true;
+        if (c->part == b.parts.size())
+            return socket->disconnectFromHost(); // after what is written has gone out
+        const auto& [bytes, times] = b.parts[c->part];
+        socket->write(bytes.mid(c->offset, PieceBytes));
+        c->offset += PieceBytes;
+        if (c->offset >= bytes.size())
+            c->offset = 0;
+        if (c->offset == 0 && (++c->repeated == times || bytes.isEmpty())) {
+            ++c->part;
+            c->repeated = 0;
         }
-        socket->write(piece);
-        if (c->done)
-            socket->disconnectFromHost(); // after what is written has gone out
+        if (b.pauseMs > 0)
+            c->pause.start(b.pauseMs);
     }
 }

@@ -2,12 +2,6 @@
 
 #include "platform/XmlDocument.h"
 
-TempSettings::TempSettings()
-{
-    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
-    qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
-}
-
 QStringList boxLines(const MessageRecorder& recorder)
 {
     static const char* const icons[] = {"None", "Information", "Critical"};
@@ -28,10 +22,8 @@ ServiceAndBoxes::ServiceAndBoxes()
 
 void ServiceAndBoxes::answer(int status, const QByteArray& body)
 {
-    if (status == -1) {
-        XmlDocument::setTransferTimeoutMs(500);
-        server().setFault(SimServer::Fault::Hang);
-    } else if (status != 0) {
+    if (status == -1)
+        XmlDocument::setTransferTimeoutMs(500), server().setFault(SimServer::Fault::Hang);
+    else if (status != 0)
         server().setCannedAnswer(body, status);
-    }
 }

@@ -12,7 +12,11 @@
 
 // Settings and runtime files in a temporary folder, never the user's; made before anything touches QSettings.
 struct TempSettings {
-    TempSettings();
+    TempSettings()
+    {
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+        qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
+    }
     QTemporaryDir dir;
 };
 

@@ -41,9 +41,8 @@ class AccountWindowsTest : public QObject {
         QVERIFY(!sent.startsWith("activate") || w.boxes.shown[0].pointer == Qt::WaitCursor);
         QVERIFY(!BusyPointer::isBusy() && !QApplication::overrideCursor() && w.window->isVisible());
         const auto typed = [&](int i) { return entries.value(i).section('=', 1); };
-        const QStringList signIn = {typed(0).trimmed(), typed(1).trimmed()};
         QCOMPARE(QStringList({GetStringSetting(Login), GetStringSetting(Password)}),
-                 sent.startsWith("listsites") ? signIn : kept);
+                 sent.startsWith("listsites") ? QStringList({typed(0).trimmed(), typed(1).trimmed()}) : kept);
         QCOMPARE(w.child(qPrintable(entries[0].section('=', 0, 0)))->text(), typed(0));
     }
 

@@ -39,10 +39,8 @@ class HostileTest : public QObject {
     HostileServer server;
 
 private slots:
-    void initTestCase()
-    {
-        MainWindow warm; // the web engine starts here, so that what memory grows by below is the answers' doing
-    }
+    // The web engine starts here, so that what memory grows by below is the answers' doing.
+    void initTestCase() { MainWindow warm; }
 
     void everyWindowStaysUsable_data()
     {
@@ -53,7 +51,7 @@ private slots:
         };
         const QByteArray ok = "<r><STATUS>OK</STATUS></r>", okHead = "<r><STATUS>OK</STATUS>";
         const QByteArray xml = S::statusLine(200) + "Content-Type: text/xml\r\n", noLength = xml + "\r\n";
-        row("refused", {.refuse = true});
+        row("refused", {}); // nothing listens
         row("closed half-way", {xml + "Content-Length: 1000\r\n\r\n", {{okHead + QByteArray(100, ' '), 1}}});
         row("a trickle without end", {noLength, {{okHead, 1}, {" ", -1}}, 20});
         row("endless chunked body",
@@ -119,7 +117,12 @@ private slots:
             ShownWindow<LoginDialog> w;
             w.child("txtEmail")->setText("a@example.com");
             w.child("txtPassword")->setText("pw");
-            qputenv("LUMENPANE_API_BASE", server.base().toUtf8());
+            QTcpServer closed; // for "refused": a port where nothing listens once it is closed
+            const bool refused =
+                closed.listen(QHostAddress::LocalHost) && QTest::currentDataTag() == QByteArray("refused");
+            qputenv("LUMENPANE_API_BASE",
+                    (refused ? "http://127.0.0.1:" + QString::number(closed.serverPort()) : server.base()).toUtf8());
+            closed.close();
             XmlDocument::setTransferTimeoutMs(1500);
             QTest::mouseClick(w.child<QPushButton>("cmdLogin"), Qt::LeftButton);
             QVERIFY(w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor());

@@ -180,10 +180,8 @@ class ViewerTest : public QObject {
             run("answer silent");
         } else if (w[0] == "close" || w[0] == "close-about") {
             (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
-        } else if (w[0] == "show") {
-            tell(Kind::Show);
-        } else if (w[0] == "eof") {
-            viewer->inputEnded();
+        } else if (w[0] == "show" || w[0] == "eof") {
+            w[0] == "show" ? tell(Kind::Show) : viewer->inputEnded();
         } else {
             main()->findChild<QAction*>(w[0])->trigger();
         }
@@ -251,14 +249,13 @@ private slots:
             WebView::setSaveLocationChooser(
                 [&](const QString& path) { return save && path.endsWith(".csv") ? dir.filePath("f.csv") : ""; });
             QObject context; // connected after the view: sees the state the view left the download in
-            std::optional<int> state;
+            int state = -1;
             connect(view()->page()->profile(), &QWebEngineProfile::downloadRequested, &context,
                     [&](QWebEngineDownloadRequest* download) { state = download->state(); });
             QSignalSpy ended(view(), &WebView::downloadEnded);
             js("document.querySelector('footer a').click()");
-            QTRY_VERIFY_WITH_TIMEOUT(state.has_value(), 30000);
-            QCOMPARE(*state, int(save ? QWebEngineDownloadRequest::DownloadInProgress
-                                      : QWebEngineDownloadRequest::DownloadCancelled));
+            using enum QWebEngineDownloadRequest::DownloadState;
+            QTRY_COMPARE_WITH_TIMEOUT(state, int(save ? DownloadInProgress : DownloadCancelled), 30000);
             QTRY_COMPARE_WITH_TIMEOUT(ended.size(), int(save), 30000);
             QFile file(dir.filePath("f.csv"));
             QCOMPARE(file.open(QIODevice::ReadOnly) && file.readAll().startsWith("Date,Visits,Page views\r\n"), save);

@@ -33,8 +33,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("blanks, quotes, separators, non-ASCII")
             << QString() << QString::fromUtf8("  it's a=b;c,d&e#f%g\\h\"i p\xc3\xa4ss\xe5\xaf\x86  ");
-        QTest::newRow("an earlier version's moves") << "cobol'59"
-                                                    << "n\u20acw";
+        QTest::newRow("an earlier version's moves") << QString("cobol'59") << QString("n\u20acw");
     }
     void passwordRestsInTheKeyring()
     {
