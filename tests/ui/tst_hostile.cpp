@@ -1,7 +1,6 @@
 // Whoever answers in the service's place misbehaves: the sign-in window shows one box and stays usable, the site
 // menu takes only sound sites, and memory stays bounded. Each hostile answer but the refusals would read as a
-// success if a check let it through. No answer at all: tst_accountwindows; markup in the message, a missing status,
-// single-byte encodings, invalid UTF-8, a NUL and a second document: tst_protocol and fuzz/answer.
+// success if a check let it through. A second document behind the first: fuzz/answer.
 #include "HostileServer.h"
 #include "TestSupport.h"
 #include "client/LoginDialog.h"
@@ -51,7 +50,8 @@ private slots:
         };
         const QByteArray ok = "<r><STATUS>OK</STATUS></r>", okHead = "<r><STATUS>OK</STATUS>";
         const QByteArray xml = S::statusLine(200) + "Content-Type: text/xml\r\n", noLength = xml + "\r\n";
-        row("refused", {}); // nothing listens
+        row("no answer", {{}, {}, 600000}); // the request read, then silence
+        row("refused", {});                 // nothing listens
         row("closed half-way", {xml + "Content-Length: 1000\r\n\r\n", {{okHead + QByteArray(100, ' '), 1}}});
         row("a trickle without end", {noLength, {{okHead, 1}, {" ", -1}}, 20});
         row("endless chunked body",
@@ -77,7 +77,19 @@ private slots:
             S::answer(200, "<?xml version=\"1.0\" encoding=\"IBM037\"?>\x4c\x99" +
                                QByteArray("\x40\x81\x7e\x7d\x7d").repeated(1000000) + "\x6e\x4c\x61\x99\x6e"));
         row("empty, of length 0", S::answer(200, {}));
+        row("HTML, 200", S::answer(200, "<!DOCTYPE html><html><p>OK<br></html>", "Content-Type: text/html\r\n"));
+        row("500 with XML", S::answer(500, ok));
+        row("invalid UTF-8", S::answer(200, okHead + "<ERRMSG>\xc3\x28\xff</ERRMSG></r>"));
+        row("NUL", S::answer(200, QByteArray("<r><STATUS>OK\0</STATUS></r>", 27)));
+        row("STATUS missing", S::answer(200, "<r><ERRMSG>m</ERRMSG></r>"), "m");
         const QByteArray no = "<r><STATUS>E</STATUS><ERRMSG>";
+        row("ERRMSG holding markup", S::answer(200, no + "Wrong <b>password</b> &lt;i&gt;</ERRMSG></r>"),
+            "Wrong password <i>");
+        row("ERRORID abc", S::answer(200, no + "No</ERRMSG><ERRORID>abc</ERRORID></r>"), "No");
+        row("single-byte encoding",
+            S::answer(200, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + okHead +
+                               "<ROW><SITEID>7</SITEID><PROFILENAME>Caf\xe9 Z\xfcrich</PROFILENAME></ROW></r>"),
+            QString::fromUtf8("sites: 7 Caf\xc3\xa9 Z\xc3\xbcrich"));
         row("ERRMSG of 1 MiB, cut as a box shows it", S::answer(200, no + QByteArray(1 << 20, 'x') + "</ERRMSG></r>"),
             QString(MessageBox::MaxTextLength, 'x') + QChar(0x2026));
         row("ERRORID 65581, 45 if cut to 16 bits", S::answer(200, no + "No</ERRMSG><ERRORID>65581</ERRORID></r>"),

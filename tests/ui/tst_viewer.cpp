@@ -103,8 +103,8 @@ class ViewerTest : public QObject {
     // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007 [next|prev]" (the
     // first calendar paged on, or the second back), "answer <id=name,...>|refused|error|silent" (then Refresh List),
     // "meanwhile <step>" (between the first two sites of a refresh), "slow <step>" (while Refresh List waits for an
-    // answer that never comes), "close", "close-about", "show", "eof"; in the browser "<element> <address>" (a
-    // test page), "open <path>", "down", "type <text>", "print", "click", "back", "forward", "script [id]", keys;
+    // answer that never comes), "close", "close-about", "sysinfo", "show", "eof"; in the browser "<element> <address>"
+    // (a test page), "open <path>", "down", "type <text>", "print", "click", "back", "forward", "script [id]", keys;
     // else a menu command.
     void run(const QString& step)
     {
@@ -180,6 +180,8 @@ class ViewerTest : public QObject {
             run("answer silent");
         } else if (w[0] == "close" || w[0] == "close-about") {
             (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
+        } else if (w[0] == "sysinfo") { // the about box's button, on this machine
+            viewer->aboutDialog()->findChild<QPushButton*>("cmdSysInfo")->click();
         } else if (w[0] == "show" || w[0] == "eof") {
             w[0] == "show" ? tell(Kind::Show) : viewer->inputEnded();
         } else {
@@ -360,6 +362,8 @@ private slots:
         row("closed while the list grows", "meanwhile close", "main-closed", "ended");
         row("Exit while Refresh List waits", "slow mnuExit", "exit", "ended");
         row("the about box closed last", "mnuAbout;close;close-about", "main-closed", "ended");
+        row("no system information here", "mnuAbout;sysinfo", "box: System Information Is Unavailable At This Time",
+            start);
         row("a range while closed waits hidden", "date 6;close;range 10/1/2007 10/31/2007", "main-closed, " + lastMonth,
             "hidden default2.asp?FDate=10/1/2007&LDate=10/31/2007: ");
         row("end of input", "eof", "", "ended");
