@@ -60,11 +60,13 @@ w.send_event(protocol.event.ClientMessage(window=w, client_type=atom("WM_PROTOCO
 # Signs in through the real sign-in window, the e-mail address typed as given (the demo account's by default);
 # $main is then the main window.
 start_page="GET /lumenpane/default2.asp?autologin=true&email=demo@example.com&password=demo123"
-# Keys typed while the client is still busy with its first window could be lost: it starts its viewer once done.
-client_ready() { wait_for 30 pgrep -P "$client_pid" -f lumenpane-viewer || fail "the client did not start its viewer"; }
+# Keys go to a window once it holds the keyboard focus: a window that has only just appeared may not take it yet.
+focus() {
+  has_focus() { xdotool windowfocus --sync "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]; }
+  wait_for 10 has_focus "$1" || fail "window $1 did not take the keyboard focus"
+}
 fill_sign_in() {
-  xdotool windowfocus --sync "$(wait_window "Quillmoor Login" 30)" 2>/dev/null || true
-  client_ready
+  focus "$(wait_window "Quillmoor Login" 30)"
   xdotool key --clearmodifiers ctrl+a; xdotool type --delay 5 "${1:-demo@example.com}"
   xdotool key Tab ctrl+a; xdotool type --delay 5 "demo123"
 }
@@ -72,5 +74,5 @@ sign_in() {
   fill_sign_in "$@"
   xdotool key Return
   main=$(wait_window "$main_title" 60)
-  xdotool windowfocus --sync "$main" 2>/dev/null || true
+  focus "$main"
 }

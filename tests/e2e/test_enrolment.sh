@@ -1,15 +1,12 @@
 # A new customer's way in through the real windows: New Account, the sign-up form, the refused first sign-in, the
 # code from the simulator's mailbox, activation, and the sign-in that opens the new account.
 source "$E2E_LIB"
-# focus WINDOW: the window (a message box, say) takes the keys that follow.
-focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null || true; }
 log_has() { grep -qxF "$1" "$work/sim.log"; }
 start_sim
 start_client
 
 # New Account replaces the sign-in window with the sign-up window.
 focus "$(wait_window "Quillmoor Login")"
-client_ready
 xdotool key --clearmodifiers alt+n
 signup=$(wait_window "Signup")
 wait_for 10 bash -c "! xdotool search --onlyvisible --name '^Quillmoor Login\$'" || fail "sign-in window still open"

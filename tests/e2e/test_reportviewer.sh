@@ -2,7 +2,7 @@
 # (trayer), comes back through a second copy and after the viewer died, ends from the tray; then without a tray.
 source "$E2E_LIB"
 # menu KEYS...: opens a menu of the main window from the keyboard and walks it.
-menu() { xdotool windowfocus --sync "$main" 2>/dev/null || true; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
+menu() { focus "$main"; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
 wait_logged() { wait_for 30 logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
 # The tray menu: a mapped top-level window of the program with no title of its own.
 tray_menu_shown() { # counted rather than grep -q, which could end the pipe before every window was asked
@@ -32,7 +32,7 @@ wait_for 20 gone "$second" && wait "$second" || fail "the second copy did not en
 has_window "$main_title" && fail "a main window opened while the sign-in waited"
 main=$(wait_window "$main_title" 60)
 slow 0
-xdotool windowfocus --sync "$main" 2>/dev/null || true
+focus "$main"
 wait_logged "$start_page"
 [ "$(logged "$sites")" -eq 2 ] || fail "listsites was not sent exactly twice with the trimmed entries"
 conf=$XDG_CONFIG_HOME/Quillmoor/Lumenpane.conf
