@@ -72,6 +72,7 @@ WebView* MainWindow::browser() const
 
 QAction* MainWindow::addIndexedItem(QMenu* menu, const QString& arrayName, qint16 index, const QString& caption)
 {
+    // Captioned before it joins the menu, so that the menu lays itself out once, not twice.
     auto* item = new QAction(caption, menu);
     item->setObjectName(arrayName);
     item->setData(index);
@@ -82,14 +83,8 @@ QAction* MainWindow::addIndexedItem(QMenu* menu, const QString& arrayName, qint1
 QAction* MainWindow::showSiteItem(qint16 id, const QString& caption)
 {
     QAction*& item = m_siteItems[id];
-    if (!item) {
-        // Captioned and made visible before it joins the menu, so that the menu lays itself out once, not thrice.
-        item = new QAction(caption, m_ui->mnuWebsite);
-        item->setObjectName(kSiteArray);
-        item->setData(id);
-        m_ui->mnuWebsite->addAction(item);
-        return item;
-    }
+    if (!item)
+        return item = addIndexedItem(m_ui->mnuWebsite, kSiteArray, id, caption);
     if (item->text() != caption)
         item->setText(caption);
     item->setVisible(true);

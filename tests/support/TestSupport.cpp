@@ -2,6 +2,8 @@
 
 #include "platform/XmlDocument.h"
 
+#include <QTcpServer>
+
 QStringList boxLines(const MessageRecorder& recorder)
 {
     static const char* const icons[] = {"None", "Information", "Critical"};
@@ -26,4 +28,11 @@ void ServiceAndBoxes::answer(int status, const QByteArray& body)
         XmlDocument::setTransferTimeoutMs(500), server().setFault(SimServer::Fault::Hang);
     else if (status != 0)
         server().setCannedAnswer(body, status);
+}
+
+QString unreachableBase()
+{
+    QTcpServer closed; // its port is free again once it goes
+    closed.listen(QHostAddress::LocalHost);
+    return QString("http://127.0.0.1:%1").arg(closed.serverPort());
 }

@@ -73,3 +73,5 @@ template <class Window> struct ShownWindow : ServiceAndBoxes {
         return names;
     }
 };
+// "http://127.0.0.1:<port>" where nothing listens: a server that cannot be reached.
+QString unreachableBase();

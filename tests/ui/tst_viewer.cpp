@@ -216,9 +216,7 @@ private slots:
                 return r.value("error").isEmpty() ? SimReply::html(page)
                                                   : SimReply{500, "text/html", "<title>Server error</title>", {}};
             });
-        QTcpServer unused; // a free port
-        QVERIFY(unused.listen(QHostAddress::LocalHost));
-        down = QString("http://127.0.0.1:%1/lumenpane/checkversion.asp").arg(unused.serverPort());
+        down = unreachableBase() + "/lumenpane/checkversion.asp";
         WebView::setPrinterChooser(
             [this](QPrinter* printer) { return printer->setOutputFileName(dir.filePath("r.pdf")), true; });
         WebView::setExternalOpener([this](const QUrl& url) { opened << url; });
