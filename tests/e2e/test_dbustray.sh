@@ -1,8 +1,7 @@
-# A desktop session over D-Bus (a private bus with a keyring and a notification area played by sni.py): the
+# A desktop session over D-Bus (the session's keyring, and a notification area played by sni.py): the
 # password goes to the keyring, a click on the icon brings the main window back, and the icon's menu, which the
 # host draws from its D-Bus description, restores and exits.
-[ -n "${LUMENPANE_PRIVATE_BUS:-}" ] ||
-  LUMENPANE_PRIVATE_BUS=1 exec bash "$(dirname "$0")/../support/keyring-session.sh" bash "$0"
+# session: --keyring
 source "$E2E_LIB"
 /usr/bin/python3 "$(dirname "$E2E_LIB")/sni.py" "$work/items" &
 pids+=($!)
