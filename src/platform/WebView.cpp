@@ -4,6 +4,7 @@
 #include "SettingsStore.h"
 
 #include <QChildEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QQuickWindow>
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
@@ -72,6 +74,15 @@ private:
     QUrl m_started; // where the main frame's navigation under way began
 };
 
+// The engine hands its frames to a Qt Quick scene inside the view. Drawn by Qt Quick's software renderer, a report
+// reaches the screen several times sooner than through OpenGL, whose context and surfaces take longer to set up than
+// the page takes to load, and far sooner where OpenGL is itself drawn in software; a report page needs nothing that
+// only OpenGL draws. It must be chosen before the first scene exists, so as the application starts.
+void drawInSoftware()
+{
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
 // A text as a JavaScript string literal, to be placed in an HTML attribute after escaping for HTML.
 QString scriptString(const QString& text)
 {
@@ -79,6 +90,8 @@ QString scriptString(const QString& text)
     return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(drawInSoftware)
 
 void WebView::setExternalOpener(ExternalOpener opener)
 {

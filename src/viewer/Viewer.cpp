@@ -10,6 +10,7 @@
 #include "session/ReportPeriod.h"
 
 #include <QIODevice>
+#include <QTimer>
 
 using HandOver::Kind;
 
@@ -50,20 +51,15 @@ void Viewer::start()
 {
     if (m_ended)
         return;
-    // The first page a web engine loads starts its helper processes; doing that now, hidden, spares the user
-    // the wait after signing in. When a session is open already, its start page is that first page.
+    // The first page a web engine loads starts its helper processes; loading one now spares the user that wait
+    // after signing in. The window stays hidden, never shown or mapped, so that nothing but the sign-in window can
+    // be found before the sign-in: not by the user, the window manager or a screen reader. When a session is open
+    // already, its start page is that first page.
     const bool opened = m_main && !m_session.startUrl.isEmpty();
     WebView* browser = ensureMain()->browser();
-    // A page view's first showing (its drawing surfaces and the engine's compositor) costs more than a page: the
-    // window is shown once off screen, drawn but never mapped, so that it appears that much sooner later.
-    if (!m_main->isVisible()) {
-        m_main->setAttribute(Qt::WA_DontShowOnScreen);
-        m_main->show();
-    }
     connect(
         browser, &QWebEngineView::loadFinished, this,
         [this] {
-            leaveOffScreen();
             if (!m_readySent && !m_ended) {
                 m_readySent = true;
                 send(Kind::Ready);
@@ -135,18 +131,31 @@ void Viewer::open(const HandOver::Message& message)
     showMain();
 }
 
-void Viewer::leaveOffScreen()
-{
-    if (m_main && m_main->testAttribute(Qt::WA_DontShowOnScreen)) {
-        m_main->hide();
-        m_main->setAttribute(Qt::WA_DontShowOnScreen, false);
-    }
-}
-
 void Viewer::showMain()
 {
-    leaveOffScreen();
-    bringForward(ensureMain());
+    MainWindow* window = ensureMain();
+    if (window->testAttribute(Qt::WA_DontShowOnScreen))
+        return; // it comes on screen with its report
+    // A window whose report is still loading is drawn off screen first, and comes on screen once the report has
+    // loaded, so that it appears with its report instead of blank; a slow report does not keep it away for long.
+    if (!window->isVisible() && window->browser()->page()->isLoading()) {
+        window->setAttribute(Qt::WA_DontShowOnScreen);
+        window->show();
+        const auto appear = [this, window] {
+            if (window != m_main || !window->testAttribute(Qt::WA_DontShowOnScreen))
+                return;
+            window->hide();
+            window->setAttribute(Qt::WA_DontShowOnScreen, false);
+            showMain();
+        };
+        connect(window->browser(), &QWebEngineView::loadFinished, window, [window, appear] {
+            if (!window->browser()->page()->isLoading()) // not a load that a newer one replaced
+                appear();
+        });
+        QTimer::singleShot(MaxWaitForReport, window, appear);
+        return;
+    }
+    bringForward(window);
     send(Kind::Shown);
 }
 

@@ -14,9 +14,10 @@ class QIODevice;
 // The report viewer process: it keeps the session it was handed, owns its windows and holds the flows
 // between them, and answers the client over the pipe.
 //
-//   start                → a hidden main window warms the engine on a blank page (or on the start page
+//   start                → a main window, never shown, warms the engine on a blank page (or on the start page
 //                          of an Open that was waiting already); then Ready
-//   Open                 → that window opens the start page, fills its site menu when asked, shows; Shown
+//   Open                 → that window opens the start page, fills its site menu when asked, and comes on
+//                          screen with its report; Shown
 //   Show                 → the main window comes forward (a fresh one if it was closed); Shown
 //   a period or a range  → the period changes and its report opens; Period
 //   Exit                 → Exit, and the viewer ends
@@ -51,8 +52,10 @@ private:
     void handleQueued();
     void handle(const HandOver::Message& message);
     void open(const HandOver::Message& message);
-    void leaveOffScreen();
+    // Brings the main window forward, a fresh one if there is none; one that has not been shown yet comes on
+    // screen once its report has loaded, or after MaxWaitForReport at most.
     void showMain();
+    static constexpr int MaxWaitForReport = 1000; // ms
     void choosePeriod(int index);
     void chooseSite(qint16 id);
     void refreshSiteList();

@@ -232,13 +232,18 @@ private slots:
         revived.reset();
     }
 
-    // The engine warms up on a hidden window; Open shows the session in that window with its sites. Then the
-    // export link's download, declined and saved; and a renderer that dies, reloaded though not for ever.
+    // The engine warms up on a window that no one can see; Open shows the session in that window with its sites, and
+    // the window comes on screen with its report. Then the export link's download, declined and saved; and a
+    // renderer that dies, reloaded though not for ever.
     void openShowsTheSessionWithItsSites()
     {
         viewer->start();
         QTRY_VERIFY_WITH_TIMEOUT(outcome().startsWith("ready | hidden "), 60000);
+        const QWindowList windows = QGuiApplication::allWindows();
+        QVERIFY(std::none_of(windows.begin(), windows.end(), [](QWindow* w) { return w->isVisible(); }));
         tell(Kind::Open, true);
+        QTRY_VERIFY_WITH_TIMEOUT(output.data().contains("shown"), 60000);
+        QCOMPARE(view()->title(), "example.com - Quillmoor report");
         QCOMPARE(outcome(),
                  "ready, shown | shown " + kStart + ": 11 example.com, 12 shop.example.com, 13 blog.example.org");
         QTRY_COMPARE_WITH_TIMEOUT(js("document.querySelector('footer') && document.title"),
