@@ -130,6 +130,16 @@ WebView::WebView(QWidget* parent) : QWebEngineView(parent)
     connect(view, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) { rendererEnded(status); });
     connect(view, &QWebEnginePage::loadingChanged, this, &WebView::loadingChanged);
+    connect(this, &QWebEngineView::loadStarted, this, [this] {
+        if (m_opening == Opening::Asked)
+            m_opening = Opening::Started;
+    });
+    connect(this, &QWebEngineView::loadFinished, this, [this] {
+        if (m_opening == Opening::Started && !page()->isLoading()) {
+            m_opening = Opening::No;
+            emit opened();
+        }
+    });
     connect(this, &QWebEngineView::printFinished, this, &WebView::printDone);
     connect(this, &QWebEngineView::pdfPrintingFinished, this, [this](const QString&, bool ok) { printDone(ok); });
 
@@ -148,6 +158,7 @@ WebView::~WebView() = default;
 void WebView::Navigate(const QString& url)
 {
     m_lastAddress = url;
+    m_opening = Opening::Asked;
     m_pageThatFailed.clear();
     load(QUrl(url, QUrl::TolerantMode));
 }

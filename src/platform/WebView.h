@@ -31,6 +31,8 @@ public:
     void Refresh();
     // The address this view was last told to open with Navigate (not where links led since).
     QString lastAddress() const { return m_lastAddress; }
+    // True from Navigate() until the page it asked for has finished loading, or failed to; then opened().
+    bool isOpening() const { return m_opening != Opening::No; }
 
     // The page's size in the usual browser steps, kept between runs.
     void zoomIn();
@@ -58,6 +60,8 @@ signals:
     void downloadEnded(const QString& path, bool ok, const QString& reason);
     // A print job ended, on a printer or into a PDF file.
     void printEnded(bool ok);
+    // The page that Navigate() asked for has finished loading, or failed to.
+    void opened();
 
 protected:
     bool event(QEvent* event) override;
@@ -73,6 +77,11 @@ private:
     void printDone(bool ok);
 
     QString m_lastAddress;
+    enum class Opening {
+        No,
+        Asked,
+        Started
+    } m_opening = Opening::No;                              // a load that ends before Started is an older one
     QUrl m_crashedAddress;                                  // the page whose renderer deaths are counted
     QList<std::chrono::steady_clock::time_point> m_crashes; // when they happened, within the window
     QUrl m_pageThatFailed;               // set while the view shows a notice of ours in place of that page

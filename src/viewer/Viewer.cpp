@@ -11,6 +11,7 @@
 
 #include <QIODevice>
 #include <QTimer>
+#include <QWebEnginePage>
 
 using HandOver::Kind;
 
@@ -49,25 +50,20 @@ AboutDialog* Viewer::aboutDialog() const
 
 void Viewer::start()
 {
-    if (m_ended)
-        return;
+    if (m_ended || m_main)
+        return; // an Open that was waiting already: its start page is the engine's first page
     // The first page a web engine loads starts its helper processes; loading one now spares the user that wait
-    // after signing in. The window stays hidden, never shown or mapped, so that nothing but the sign-in window can
-    // be found before the sign-in: not by the user, the window manager or a screen reader. When a session is open
-    // already, its start page is that first page.
-    const bool opened = m_main && !m_session.startUrl.isEmpty();
-    WebView* browser = ensureMain()->browser();
+    // after signing in. A page without a view: no window exists before the sign-in, so that nothing but the
+    // sign-in window can be found, by the user, the window manager or a screen reader.
+    m_warmUp = new QWebEnginePage(this);
     connect(
-        browser, &QWebEngineView::loadFinished, this,
+        m_warmUp, &QWebEnginePage::loadFinished, this,
         [this] {
-            if (!m_readySent && !m_ended) {
-                m_readySent = true;
+            if (!m_ended)
                 send(Kind::Ready);
-            }
         },
         Qt::SingleShotConnection);
-    if (!opened)
-        browser->Navigate(QStringLiteral("about:blank"));
+    m_warmUp->load(QUrl(QStringLiteral("about:blank")));
 }
 
 void Viewer::receive(const QByteArray& chunk)
@@ -118,6 +114,7 @@ void Viewer::handle(const HandOver::Message& message)
 
 void Viewer::open(const HandOver::Message& message)
 {
+    delete m_warmUp.data(); // its work is done; the main window's page takes over
     m_session = message.session;
     const bool fresh = !m_main;
     MainWindow* window = ensureMain(); // a fresh window opens the start page itself
@@ -138,7 +135,7 @@ void Viewer::showMain()
         return; // it comes on screen with its report
     // A window whose report is still loading is drawn off screen first, and comes on screen once the report has
     // loaded, so that it appears with its report instead of blank; a slow report does not keep it away for long.
-    if (!window->isVisible() && window->browser()->page()->isLoading()) {
+    if (!window->isVisible() && window->browser()->isOpening()) {
         window->setAttribute(Qt::WA_DontShowOnScreen);
         window->show();
         const auto appear = [this, window] {
@@ -148,10 +145,7 @@ void Viewer::showMain()
             window->setAttribute(Qt::WA_DontShowOnScreen, false);
             showMain();
         };
-        connect(window->browser(), &QWebEngineView::loadFinished, window, [window, appear] {
-            if (!window->browser()->page()->isLoading()) // not a load that a newer one replaced
-                appear();
-        });
+        connect(window->browser(), &WebView::opened, window, appear);
         QTimer::singleShot(MaxWaitForReport, window, appear);
         return;
     }

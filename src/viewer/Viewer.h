@@ -10,12 +10,13 @@ class AboutDialog;
 class DateRangeDialog;
 class MainWindow;
 class QIODevice;
+class QWebEnginePage;
 
 // The report viewer process: it keeps the session it was handed, owns its windows and holds the flows
 // between them, and answers the client over the pipe.
 //
-//   start                → a main window, never shown, warms the engine on a blank page (or on the start page
-//                          of an Open that was waiting already); then Ready
+//   start                → a page without a window warms the engine up on a blank page (unless an Open was
+//                          waiting already: its start page is the first); then Ready
 //   Open                 → that window opens the start page, fills its site menu when asked, and comes on
 //                          screen with its report; Shown
 //   Show                 → the main window comes forward (a fresh one if it was closed); Shown
@@ -75,8 +76,8 @@ private:
     QList<HandOver::Message> m_queue;
     bool m_handling = false;
     bool m_ended = false;
-    bool m_readySent = false;
     SessionInfo m_session;
+    QPointer<QWebEnginePage> m_warmUp; // the page that starts the engine before there is a session
     QPointer<MainWindow> m_main;
     QPointer<DateRangeDialog> m_dates;
     QPointer<AboutDialog> m_about;

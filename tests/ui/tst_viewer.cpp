@@ -232,15 +232,14 @@ private slots:
         revived.reset();
     }
 
-    // The engine warms up on a window that no one can see; Open shows the session in that window with its sites, and
-    // the window comes on screen with its report. Then the export link's download, declined and saved; and a
+    // The engine warms up without a window that anyone could find; Open shows the session in a window with its
+    // sites, which comes on screen with its report. Then the export link's download, declined and saved; and a
     // renderer that dies, reloaded though not for ever.
     void openShowsTheSessionWithItsSites()
     {
         viewer->start();
-        QTRY_VERIFY_WITH_TIMEOUT(outcome().startsWith("ready | hidden "), 60000);
-        const QWindowList windows = QGuiApplication::allWindows();
-        QVERIFY(std::none_of(windows.begin(), windows.end(), [](QWindow* w) { return w->isVisible(); }));
+        QTRY_VERIFY_WITH_TIMEOUT(output.data().contains("ready"), 60000);
+        QCOMPARE(QGuiApplication::allWindows(), QWindowList());
         tell(Kind::Open, true);
         QTRY_VERIFY_WITH_TIMEOUT(output.data().contains("shown"), 60000);
         QCOMPARE(view()->title(), "example.com - Quillmoor report");
@@ -376,6 +375,7 @@ private slots:
         QFETCH(QString, steps);
         QFETCH(QString, outcome);
         tell(Kind::Open);
+        QTRY_VERIFY_WITH_TIMEOUT(output.data().contains("shown"), 60000);
         output.buffer().clear();
         output.seek(0);
         QSignalSpy finished(viewer.get(), &Viewer::finished);
