@@ -14,6 +14,7 @@ void setUp(QWidget* window)
     window->setFont(formFont);
     window->setWindowIcon(AppIcon::icon());
     WindowPlacement::centreWhenFirstShown(window);
+    WindowPlacement::takeFocusWhenShown(window);
 }
 
 } // namespace FormWindow

@@ -24,6 +24,17 @@ public:
     }
 };
 
+class FocusOnShow : public QObject {
+public:
+    explicit FocusOnShow(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            static_cast<QWidget*>(watched)->activateWindow();
+        return false;
+    }
+};
+
 class AfterFirstPaint : public QObject {
 public:
     AfterFirstPaint(QWidget* window, std::function<void()> then) : QObject(window), m_then(std::move(then))
@@ -66,6 +77,11 @@ void centreOnScreen(QWidget* window)
 void centreWhenFirstShown(QWidget* window)
 {
     new CentreOnFirstShow(window);
+}
+
+void takeFocusWhenShown(QWidget* window)
+{
+    new FocusOnShow(window);
 }
 
 } // namespace WindowPlacement

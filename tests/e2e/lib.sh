@@ -43,6 +43,11 @@ start_trayer() {
 tray_icons() { { xwininfo -tree -id "$panel" 2>/dev/null || true; } | grep -c "(\"${1:-lumenpane}\"" || true; }
 in_tray() { [ "$(tray_icons "$1")" -ge 1 ]; }
 tray_icon() { xwininfo -tree -id "$panel" | awk '/\("lumenpane"/ {print $1; exit}'; }
+# The tray menu: a mapped top-level window of the program with no title of its own.
+tray_menu_shown() { # counted rather than grep -q, which could end the pipe before every window was asked
+  local ids=$(xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}')
+  [ "$(xargs -rn1 xwininfo -id <<<"$ids" 2>/dev/null | grep -c IsViewable)" -gt 0 ]
+}
 # Windows by their whole title, a pattern: xdotool matches names by pattern.
 window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 has_window() { [ -n "$(window_id "$1")" ]; }
@@ -60,11 +65,10 @@ w.send_event(protocol.event.ClientMessage(window=w, client_type=atom("WM_PROTOCO
 # Signs in through the real sign-in window, the e-mail address typed as given (the demo account's by default);
 # $main is then the main window.
 start_page="GET /lumenpane/default2.asp?autologin=true&email=demo@example.com&password=demo123"
-# Keys go to a window once it holds the keyboard focus: a window that has only just appeared may not take it yet.
-focus() {
-  has_focus() { xdotool windowfocus --sync "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]; }
-  wait_for 10 has_focus "$1" || fail "window $1 did not take the keyboard focus"
-}
+# Keys go to a window once it holds the keyboard focus, which every window of the program takes as it appears:
+# waited for, never forced.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+focus() { wait_for 10 has_focus "$1" || fail "window $1 did not take the keyboard focus"; }
 fill_sign_in() {
   focus "$(wait_window "Quillmoor Login" 30)"
   xdotool key --clearmodifiers ctrl+a; xdotool type --delay 5 "${1:-demo@example.com}"

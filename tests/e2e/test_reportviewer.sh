@@ -4,11 +4,6 @@ source "$E2E_LIB"
 # menu KEYS...: opens a menu of the main window from the keyboard and walks it.
 menu() { focus "$main"; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
 wait_logged() { wait_for 30 logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
-# The tray menu: a mapped top-level window of the program with no title of its own.
-tray_menu_shown() { # counted rather than grep -q, which could end the pipe before every window was asked
-  local ids=$(xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}')
-  [ "$(xargs -rn1 xwininfo -id <<<"$ids" 2>/dev/null | grep -c IsViewable)" -gt 0 ]
-}
 ended_cleanly() { # the program ends with 0, and its processes follow it out
   wait_for 30 gone "$client_pid" || fail "the program did not end"
   wait "$client_pid" || fail "the program ended with $?"
