@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# tests/stress/input.sh [RUNS]: starts the real client RUNS times (default 50) on a machine kept busy by two busy loops,
+# tests/stress/input.sh [RUNS [ACTIONS]]: starts the real client RUNS times (default 50) on a machine kept busy by two busy loops,
 # and each time, right after the sign-in window appears, does one of three things, in turn: closes it (the program must
 # end), types the demo account's sign-in and presses Enter (the simulator must receive exactly what was typed), or signs
-# in and opens the tray menu (it must show, and its Exit end the program); STRESS_ACTIONS="close" (say) does only
-# some of them. Every key and click is sent once; where it
+# in and opens the tray menu (it must show, and its Exit end the program); ACTIONS ("close", say) does only some of
+# them. Every key and click is sent once; where it
 # waits, it waits for what the program shows (a window, the keyboard focus, a request). Prints one line per run and the
 # counts; fails unless every run did what was asked. In a session of its own (tests/support/sealed-session.sh), with the
 # programs of BUILD_DIR (default build/).
@@ -60,7 +60,7 @@ one() {
   esac
 }
 
-read -r -a actions <<<"${STRESS_ACTIONS:-close type tray}" # or a part of them
+read -r -a actions <<<"${2:-close type tray}"
 declare -A done_ failed_
 failures=0
 for i in $(seq "$runs"); do
