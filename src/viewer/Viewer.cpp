@@ -6,22 +6,14 @@
 #include "SiteList.h"
 #include "platform/Clock.h"
 #include "platform/WebView.h"
+#include "platform/WindowActivation.h"
 #include "session/Protocol.h"
 #include "session/ReportPeriod.h"
 
 #include <QIODevice>
 
 using HandOver::Kind;
-
-namespace {
-void bringForward(QWidget* window)
-{
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-} // namespace
+using WindowActivation::bringForward;
 
 Viewer::Viewer(QIODevice* output, QObject* parent) : QObject(parent), m_output(output) {}
 
@@ -113,7 +105,7 @@ void Viewer::handle(const HandOver::Message& message)
         open(message);
         break;
     case Kind::Show:
-        showMain();
+        showMain(message.activation);
         break;
     default: // the viewer's own kinds mean nothing coming in
         break;
@@ -132,7 +124,7 @@ void Viewer::open(const HandOver::Message& message)
         if (m_ended || !m_main)
             return;
     }
-    showMain();
+    showMain(message.activation);
 }
 
 void Viewer::leaveOffScreen()
@@ -143,10 +135,10 @@ void Viewer::leaveOffScreen()
     }
 }
 
-void Viewer::showMain()
+void Viewer::showMain(const ActivationToken& token)
 {
     leaveOffScreen();
-    bringForward(ensureMain());
+    bringForward(ensureMain(), token);
     send(Kind::Shown);
 }
 

@@ -17,7 +17,8 @@ class QIODevice;
 //   start                → a hidden main window warms the engine on a blank page (or on the start page
 //                          of an Open that was waiting already); then Ready
 //   Open                 → that window opens the start page, fills its site menu when asked, shows; Shown
-//   Show                 → the main window comes forward (a fresh one if it was closed); Shown
+//   Show                 → the main window comes forward (a fresh one if it was closed), with the activation
+//                          token of the user's action that asked for it; Shown
 //   a period or a range  → the period changes and its report opens; Period
 //   Exit                 → Exit, and the viewer ends
 //   close box            → the main window goes; MainClosed
@@ -52,7 +53,7 @@ private:
     void handle(const HandOver::Message& message);
     void open(const HandOver::Message& message);
     void leaveOffScreen();
-    void showMain();
+    void showMain(const ActivationToken& token = {});
     void choosePeriod(int index);
     void chooseSite(qint16 id);
     void refreshSiteList();

@@ -382,5 +382,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ViewerTest)
+LUMENPANE_TEST_MAIN(ViewerTest)
 #include "tst_viewer.moc"
