@@ -1,6 +1,7 @@
 """The programs on the desktop as a screen reader finds them (the accessibility bus), and its hand on them; one
 command a run, windows by their whole title, controls by their accessible name (a field's is its label's text):
-  a11y.py wait TITLE active|inactive|gone SECONDS   until the window is in that state (fails after SECONDS)
+  a11y.py wait TITLE active|inactive|shown|gone SECONDS  until the window is in that state (fails after SECONDS;
+                                                       shown: active or not)
   a11y.py find TITLE TEXT SECONDS                   until something in the window is named TEXT
   a11y.py type TITLE FIELD TEXT                     sets the text of a field
   a11y.py press TITLE BUTTON                        presses a button
@@ -74,7 +75,7 @@ def press(node):
 
 command, title, *rest = sys.argv[1:]
 if command == "wait":
-    ok = until(rest[1], lambda: state(title) == rest[0])
+    ok = until(rest[1], lambda: state(title) == rest[0] or (rest[0] == "shown" and state(title) != "gone"))
     sys.exit(0 if ok else "%s is %s, not %s" % (title, state(title), rest[0]))
 elif command == "find":
     ok = until(rest[1], lambda: any(named(w, rest[0]) for w in windows(title)))

@@ -77,11 +77,14 @@ if [ -n "$compositor" ]; then
   # The socket is in the session's own runtime folder, under a name of its own.
   export WAYLAND_DISPLAY=lumenpane-wayland QT_QPA_PLATFORM=wayland LUMENPANE_TEST_COMPOSITOR=$compositor
   case "$compositor" in
-    mutter) mutter --headless --wayland --no-x11 --virtual-monitor 1280x1024 --wayland-display="$WAYLAND_DISPLAY" ;;
-    weston) weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --width=1280 --height=1024 \
-      --idle-time=0 ;;
+    mutter) server=(mutter --headless --wayland --no-x11 --virtual-monitor 1280x1024
+      --wayland-display="$WAYLAND_DISPLAY") ;;
+    # pixman: weston paints its screen, as a desktop does, rather than nothing at all
+    weston) server=(weston --backend=headless-backend.so --use-pixman --socket="$WAYLAND_DISPLAY" --width=1280 \
+      --height=1024 --idle-time=0) ;;
     *) echo "sealed-session: no compositor $compositor" >&2; exit 2 ;;
-  esac >"$home/$compositor.log" 2>&1 &
+  esac
+  "${server[@]}" >"$home/$compositor.log" 2>&1 &
   helpers+=($!)
   waited "$compositor" 30 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY"
   # Named by its whole path, the socket is found by programs that are given a runtime folder of their own.
@@ -99,10 +102,11 @@ fi
 
 if [ -n "$wm" ]; then
   case "$wm" in
-    mutter) mutter --x11 --replace --sm-disable ;;
-    openbox) openbox --sm-disable ;;
+    mutter) manager=(mutter --x11 --replace --sm-disable) ;;
+    openbox) manager=(openbox --sm-disable) ;;
     *) echo "sealed-session: no window manager $wm" >&2; exit 2 ;;
-  esac >"$home/$wm.log" 2>&1 &
+  esac
+  "${manager[@]}" >"$home/$wm.log" 2>&1 &
   helpers+=($!)
   export LUMENPANE_TEST_WM=$wm
   waited "$wm" 30 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
