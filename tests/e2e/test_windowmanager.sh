@@ -1,7 +1,8 @@
 # Under a window manager that prevents focus stealing (GNOME's mutter on the X display): the sign-in window and the
 # main window take the keyboard focus as they appear (waited for, never forced); once the user has clicked another
 # program and typed into it, a second copy started by a launcher (its startup id stamped with the time of the
-# user's action) brings the main window forward. Without the launcher's time the window manager leaves it behind.
+# user's action) brings the main window forward, and so does a double click on the icon in the notification area
+# (trayer). Without the time of the user's action the window manager leaves the window behind.
 # session: --wm mutter
 source "$E2E_LIB"
 focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
@@ -19,6 +20,7 @@ while True:
 }
 
 start_sim
+start_trayer
 start_client
 login=$(wait_window "Quillmoor Login" 30)
 wait_for 20 focused "$login" || fail "the sign-in window did not take the keyboard focus"
@@ -37,11 +39,20 @@ pass "the sign-in window and then the main window took the focus as they appeare
 w = Gtk.Window(title="Another program"); w.add(Gtk.Entry()); w.show_all(); Gtk.main()' 2>/dev/null &
 pids+=($!)
 other=$(wait_window "Another program" 20)
-xdotool mousemove --window "$other" 20 20 click 1
-wait_for 20 focused "$other" || fail "the other program did not take the focus"
-xdotool type --delay 20 "notes"
+use_other() {
+  xdotool mousemove --window "$other" 20 20 click 1
+  wait_for 20 focused "$other" || fail "the other program did not take the focus"
+  xdotool type --delay 20 "notes"
+}
+use_other
 DESKTOP_STARTUP_ID="launcher-$$_TIME$(server_time)" "$LUMENPANE_BIN" >/dev/null 2>&1 &
 second=$!
 wait_for 20 gone "$second" && wait "$second" || fail "the second copy did not end at once"
 wait_for 20 focused "$main" || fail "the second copy did not bring the main window forward"
 pass "a second copy with the launcher's startup id brought the main window forward over the program used last"
+
+wait_for 20 in_tray lumenpane || fail "no icon in the tray"
+use_other
+xdotool mousemove --window "$(tray_icon)" 8 8 click --repeat 2 --delay 80 1
+wait_for 20 focused "$main" || fail "a double click on the icon did not bring the main window forward"
+pass "a double click on the icon brought the main window forward over the program used last"

@@ -309,6 +309,8 @@ private slots:
         QFETCH(QString, shown);
         tell(Kind::Open);
         QVERIFY(QTest::qWaitForWindowActive(main()));
+        if (!main()->isActiveWindow()) // where Qt cannot tell, it waited only for the window to be on screen
+            QSKIP("No window takes the keyboard focus here: the compositor has no seat.");
         run("open /lumenpane/help.asp");
         view()->setFocus();
         for (const QString& step : steps.split(';')) {
