@@ -11,8 +11,8 @@
 # WAYLAND_DISPLAY names it, QT_QPA_PLATFORM=wayland, and no DISPLAY is set, so that nothing can fall back to X11
 # unseen (the command sees LUMENPANE_TEST_COMPOSITOR=mutter or weston). --wm: a window manager on the X display
 # (mutter, which prevents focus stealing, or openbox; LUMENPANE_TEST_WM). --a11y: the accessibility bus in the
-# session, and Qt programs (their web pages too) that always speak to it. --set adds a variable. Everything goes when the command ends;
-# its exit status is the script's.
+# session, and Qt programs (their web pages too) that always speak to it. --set adds a variable. Everything goes
+# when the command ends; its exit status is the script's.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
