@@ -1,3 +1,4 @@
+#include "platform/WindowSystem.h"
 #include "viewer/Viewer.h"
 
 #include <QApplication>
@@ -38,7 +39,9 @@ int main(int argc, char* argv[])
     // The desktop takes the viewer's windows for the client's (X11 window class "lumenpane", "Lumenpane", as the
     // desktop entry's StartupWMClass says), not for a program of their own.
     qputenv("RESOURCE_NAME", QByteArrayLiteral("lumenpane"));
+    WindowSystem windowSystem;
     QApplication app(argc, argv);
+    windowSystem.restore();
     QApplication::setOrganizationName(QStringLiteral("Quillmoor"));
     QApplication::setApplicationName(QStringLiteral("Lumenpane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("lumenpane"));

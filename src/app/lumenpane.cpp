@@ -2,6 +2,7 @@
 #include "platform/Program.h"
 #include "platform/SingleInstance.h"
 #include "platform/TimerProbe.h"
+#include "platform/WindowSystem.h"
 
 #include <QApplication>
 
@@ -13,16 +14,18 @@ int main(int argc, char* argv[])
     if (SingleInstance::instance().anotherCopyRunning())
         return 0;
 
+    WindowSystem windowSystem;
     QApplication app(argc, argv);
+    windowSystem.restore();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumenpane"));
     // Windows hand over to each other; the program ends only where the client says so.
     QApplication::setQuitOnLastWindowClosed(false);
 
     Client client;
     SingleInstance::instance().listen();
-    QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &client,
-                     &Client::bringForward);
-    client.start();
+    QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &client, &Client::bringForward);
+    // The launcher's token brings the sign-in window forward, and goes no further (not to the viewer).
+    client.start(ActivationToken::takeFromEnvironment());
     TimerProbe::startIfAsked();
     return Program::run();
 }

@@ -6,6 +6,7 @@
 #include "TrayIcon.h"
 #include "platform/MessageBox.h"
 #include "platform/Program.h"
+#include "platform/WindowActivation.h"
 #include "platform/WindowPlacement.h"
 #include "session/AccountCommand.h"
 #include "session/CredentialStore.h"
@@ -30,8 +31,9 @@ Client::~Client()
     m_viewer.stop();
 }
 
-void Client::start()
+void Client::start(const ActivationToken& launch)
 {
+    m_launch = launch;
     showLogin();
 }
 
@@ -58,6 +60,10 @@ void Client::showLogin()
     // started any earlier, it would compete with the window for the processor while it appears.
     WindowPlacement::afterFirstPaint(m_login, [this] { m_viewer.start(); });
     m_login->show();
+    // A Wayland compositor lets a window take the focus only with its launcher's token (on X11 Qt passes the
+    // launcher's startup id on by itself).
+    if (!m_launch.wayland.isEmpty())
+        WindowActivation::bringForward(m_login, std::exchange(m_launch, {}));
 }
 
 // Each hand-over shows the next window first, so that one window is open at every moment.
@@ -110,7 +116,7 @@ void Client::signedIn(const SessionInfo& session)
     m_viewer.send({Kind::Open, m_session, true});
 }
 
-void Client::restore()
+void Client::restore(const ActivationToken& token)
 {
     if (!m_signedIn)
         return;
@@ -120,30 +126,26 @@ void Client::restore()
         m_viewerStarts = m_viewer.isRunning() ? 0 : 1;
     m_restoring = true;
     if (m_viewer.isRunning())
-        m_viewer.send({Kind::Show, {}, false});
+        m_viewer.send({Kind::Show, {}, false, token});
     else
-        m_viewer.send({Kind::Open, m_session, false}); // a fresh main window knows only "Refresh List"
+        m_viewer.send({Kind::Open, m_session, false, token}); // a fresh main window knows only "Refresh List"
 }
 
-void Client::bringForward()
+void Client::bringForward(const ActivationToken& token)
 {
     // Not in the middle of asking the service: the window waiting for the answer would change under it.
     if (accountCommandPending()) {
-        QTimer::singleShot(100, this, &Client::bringForward);
+        QTimer::singleShot(100, this, [this, token] { bringForward(token); });
         return;
     }
     if (m_signedIn) {
-        restore();
+        restore(token);
         return;
     }
     for (QWidget* window : {static_cast<QWidget*>(m_login.data()), static_cast<QWidget*>(m_signUp.data()),
                             static_cast<QWidget*>(m_activation.data())}) {
-        if (window) {
-            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-            window->show();
-            window->raise();
-            window->activateWindow();
-        }
+        if (window)
+            WindowActivation::bringForward(window, token);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ViewerProcess.h"
+#include "platform/ActivationToken.h"
 #include "session/SessionInfo.h"
 
 #include <QObject>
@@ -28,10 +29,11 @@ public:
     explicit Client(QObject* parent = nullptr);
     ~Client() override;
 
-    void start();
-    // A second copy of the program asked this one to come forward.
-    void bringForward();
-    void restore();
+    // The token is the one this program was started with, for the first sign-in window.
+    void start(const ActivationToken& launch = {});
+    // A second copy of the program asked this one to come forward, handing over the token it was started with.
+    void bringForward(const ActivationToken& token = {});
+    void restore(const ActivationToken& token = {});
     void exit();
 
     bool isSignedIn() const { return m_signedIn; }
@@ -50,6 +52,7 @@ private:
     template <class Window> void dismiss(QPointer<Window>& window);
 
     SessionInfo m_session;
+    ActivationToken m_launch; // for the first sign-in window, until it has come forward
     bool m_signedIn = false;
     bool m_waitingForViewer = false; // signed in, the sign-in window waits for the main window to show
     bool m_restoring = false;        // Restore asked for the main window, which has not shown yet

@@ -1,10 +1,12 @@
 #include "TrayIcon.h"
 
 #include "platform/AppIcon.h"
+#include "platform/WindowActivation.h"
 
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusInterface>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
@@ -30,7 +32,7 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent)
     restore->setObjectName(QStringLiteral("popupRestore"));
     QAction* exit = m_menu->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("popupExit"));
-    connect(restore, &QAction::triggered, this, &TrayIcon::restoreRequested);
+    connect(restore, &QAction::triggered, this, &TrayIcon::requestRestore);
     connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
 
     m_activationRestores = onDBusNotificationArea();
@@ -50,8 +52,15 @@ TrayIcon::~TrayIcon()
 
 void TrayIcon::show()
 {
-    // Where there is no notification area the icon stays away; it appears should one start later.
-    m_icon->show();
+    // Where there is no notification area the icon stays away; on X11 it appears should one start later. Elsewhere
+    // only a notification area over D-Bus could show it, and Qt looks for that once, as the first icon is made.
+    if (QSystemTrayIcon::isSystemTrayAvailable() || QGuiApplication::platformName() == QLatin1String("xcb"))
+        m_icon->show();
+}
+
+void TrayIcon::requestRestore()
+{
+    emit restoreRequested(WindowActivation::forTrayAction());
 }
 
 void TrayIcon::hide()
@@ -62,7 +71,7 @@ void TrayIcon::hide()
 void TrayIcon::activated(QSystemTrayIcon::ActivationReason reason)
 {
     if (m_activationRestores && reason == QSystemTrayIcon::Trigger) {
-        emit restoreRequested();
+        requestRestore();
         return;
     }
     for (int code : TrayMouse::codesFor(reason))
@@ -73,7 +82,7 @@ void TrayIcon::handleMouseCode(int code)
 {
     switch (m_mouse.feed(code)) {
     case TrayMouse::Action::Restore:
-        emit restoreRequested();
+        requestRestore();
         break;
     case TrayMouse::Action::ShowMenu:
         // Most notification areas have opened the context menu already; do not open a second one.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TrayMouse.h"
+#include "platform/ActivationToken.h"
 
 #include <QMenu>
 #include <QObject>
@@ -8,7 +9,6 @@
 #include <QSystemTrayIcon>
 
 class QAction;
-
 
 // The program's icon in the notification area with its menu, "Restore" and "Exit". It appears after a sign-in and
 // stays until the program ends.
@@ -28,11 +28,13 @@ public:
     void handleMouseCode(int code);
 
 signals:
-    void restoreRequested();
+    // With the token that lets the main window come forward for this action of the user.
+    void restoreRequested(const ActivationToken& token);
     void exitRequested();
 
 private:
     void activated(QSystemTrayIcon::ActivationReason reason);
+    void requestRestore();
 
     // On a notification area over D-Bus the host reports a click only as a plain activation, never as a
     // double click: there the activation itself restores.

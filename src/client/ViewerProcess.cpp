@@ -39,6 +39,11 @@ void ViewerProcess::start()
     m_process = new QProcess(this);
     // The viewer's own diagnostics go where this program's go; its output carries only messages.
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Its windows come forward with the tokens it is handed in messages, never with one left in the environment.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_ACTIVATION_TOKEN"));
+    environment.remove(QStringLiteral("DESKTOP_STARTUP_ID"));
+    m_process->setProcessEnvironment(environment);
     QProcess* process = m_process;
     connect(process, &QProcess::readyReadStandardOutput, this, [this, process] {
         for (const HandOver::Message& message : m_reader.feed(process->readAllStandardOutput()))

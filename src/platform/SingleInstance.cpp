@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -55,7 +57,7 @@ bool SingleInstance::acquire()
         QLocalSocket socket;
         socket.connectToServer(name);
         if (socket.waitForConnected(1000)) {
-            socket.write("activate\n");
+            socket.write(activationMessage(ActivationToken::takeFromEnvironment()));
             socket.waitForBytesWritten(1000);
             socket.disconnectFromServer();
         }
@@ -76,11 +78,35 @@ void SingleInstance::listen()
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-                if (peer->readAll().contains("activate"))
-                    emit activationRequested();
+                if (!peer->canReadLine() && peer->bytesAvailable() < MaxMessageBytes)
+                    return; // the rest of the line is on its way
+                if (const auto token = readActivation(peer->readLine(MaxMessageBytes)))
+                    emit activationRequested(*token);
                 peer->disconnectFromServer();
             });
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         }
     });
+}
+
+QByteArray SingleInstance::activationMessage(const ActivationToken& token)
+{
+    QJsonObject message{{QStringLiteral("do"), QStringLiteral("activate")}};
+    if (!token.wayland.isEmpty())
+        message.insert(QStringLiteral("xdgActivationToken"), token.wayland);
+    if (!token.startupId.isEmpty())
+        message.insert(QStringLiteral("startupId"), token.startupId);
+    return QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n';
+}
+
+std::optional<ActivationToken> SingleInstance::readActivation(const QByteArray& line)
+{
+    // An earlier version of the program says only this.
+    if (line.trimmed() == "activate")
+        return ActivationToken();
+    const QJsonObject message = QJsonDocument::fromJson(line).object();
+    if (message.value(QStringLiteral("do")).toString() != QLatin1String("activate"))
+        return std::nullopt;
+    return ActivationToken{message.value(QStringLiteral("xdgActivationToken")).toString(),
+                           message.value(QStringLiteral("startupId")).toString()};
 }

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "ActivationToken.h"
+
 #include <QObject>
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 class QLockFile;
 
 // One running copy per user and settings folder. The first copy holds a lock file and listens on a
-// local socket; a later copy finds the lock taken, asks the first copy to come forward, and ends.
+// local socket; a later copy finds the lock taken, asks the first copy to come forward, and ends. The later copy
+// hands over the activation token it was started with, without which the desktop may keep the first copy's window
+// in the background.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -22,8 +27,14 @@ public:
 
     QString key() const;
 
+    // One line each: what a later copy says, and what the first copy reads from it (nothing for a line that asks
+    // for no activation).
+    static constexpr qint64 MaxMessageBytes = 64 * 1024;
+    static QByteArray activationMessage(const ActivationToken& token);
+    static std::optional<ActivationToken> readActivation(const QByteArray& line);
+
 signals:
-    void activationRequested();
+    void activationRequested(const ActivationToken& token);
 
 private:
     SingleInstance();

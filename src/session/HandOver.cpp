@@ -9,7 +9,7 @@ namespace HandOver {
 
 namespace {
 constexpr std::pair<Kind, const char*> kNames[] = {
-    {Kind::Open, "open"},   {Kind::Show, "show"}, {Kind::Quit, "quit"},       {Kind::Ready, "ready"},
+    {Kind::Open, "open"},   {Kind::Show, "show"},     {Kind::Quit, "quit"}, {Kind::Ready, "ready"},
     {Kind::Shown, "shown"}, {Kind::Period, "period"}, {Kind::Exit, "exit"}, {Kind::MainClosed, "main-closed"},
 };
 
@@ -37,6 +37,12 @@ QByteArray encode(const Message& message)
         object.insert(QStringLiteral("rememberedLogin"), s.rememberedLogin);
         object.insert(QStringLiteral("rememberedPassword"), s.rememberedPassword);
         object.insert(QStringLiteral("loadSites"), message.loadSites);
+    }
+    if (message.kind == Kind::Open || message.kind == Kind::Show) {
+        if (!message.activation.wayland.isEmpty())
+            object.insert(QStringLiteral("xdgActivationToken"), message.activation.wayland);
+        if (!message.activation.startupId.isEmpty())
+            object.insert(QStringLiteral("startupId"), message.activation.startupId);
     }
     if (message.kind == Kind::Open || message.kind == Kind::Period) {
         object.insert(QStringLiteral("from"), dateText(s.from));
@@ -70,6 +76,8 @@ std::optional<Message> decode(const QByteArray& line)
     s.from = readDate(object.value(QStringLiteral("from")));
     s.to = readDate(object.value(QStringLiteral("to")));
     message.loadSites = object.value(QStringLiteral("loadSites")).toBool();
+    message.activation.wayland = object.value(QStringLiteral("xdgActivationToken")).toString();
+    message.activation.startupId = object.value(QStringLiteral("startupId")).toString();
     return message;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SessionInfo.h"
+#include "platform/ActivationToken.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,7 +15,8 @@ namespace HandOver {
 enum class Kind {
     // lumenpane → viewer
     Open, // show a main window on this session (loadSites: fill the site menu first)
-    Show, // bring the main window forward, a fresh one if it was closed
+    Show, // bring the main window forward, a fresh one if it was closed (Open and Show: with the activation token
+          // of the user's action, when there is one)
     Quit, // end now
     // viewer → lumenpane
     Ready,      // the web engine is warm
@@ -28,6 +30,7 @@ struct Message {
     Kind kind = Kind::Quit;
     SessionInfo session;
     bool loadSites = false;
+    ActivationToken activation = {};
 
     bool operator==(const Message&) const = default;
 };

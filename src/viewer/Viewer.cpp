@@ -6,6 +6,7 @@
 #include "SiteList.h"
 #include "platform/Clock.h"
 #include "platform/WebView.h"
+#include "platform/WindowActivation.h"
 #include "session/Protocol.h"
 #include "session/ReportPeriod.h"
 
@@ -14,16 +15,7 @@
 #include <QWebEnginePage>
 
 using HandOver::Kind;
-
-namespace {
-void bringForward(QWidget* window)
-{
-    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-} // namespace
+using WindowActivation::bringForward;
 
 Viewer::Viewer(QIODevice* output, QObject* parent) : QObject(parent), m_output(output) {}
 
@@ -105,7 +97,7 @@ void Viewer::handle(const HandOver::Message& message)
         open(message);
         break;
     case Kind::Show:
-        showMain();
+        showMain(message.activation);
         break;
     default: // the viewer's own kinds mean nothing coming in
         break;
@@ -125,10 +117,10 @@ void Viewer::open(const HandOver::Message& message)
         if (m_ended || !m_main)
             return;
     }
-    showMain();
+    showMain(message.activation);
 }
 
-void Viewer::showMain()
+void Viewer::showMain(const ActivationToken& token)
 {
     MainWindow* window = ensureMain();
     if (window->testAttribute(Qt::WA_DontShowOnScreen))
@@ -138,18 +130,18 @@ void Viewer::showMain()
     if (!window->isVisible() && window->browser()->isOpening()) {
         window->setAttribute(Qt::WA_DontShowOnScreen);
         window->show();
-        const auto appear = [this, window] {
+        const auto appear = [this, window, token] {
             if (window != m_main || !window->testAttribute(Qt::WA_DontShowOnScreen))
                 return;
             window->hide();
             window->setAttribute(Qt::WA_DontShowOnScreen, false);
-            showMain();
+            showMain(token);
         };
         connect(window->browser(), &WebView::opened, window, appear);
         QTimer::singleShot(MaxWaitForReport, window, appear);
         return;
     }
-    bringForward(window);
+    bringForward(window, token);
     send(Kind::Shown);
 }
 

@@ -19,7 +19,8 @@ class QWebEnginePage;
 //                          waiting already: its start page is the first); then Ready
 //   Open                 → that window opens the start page, fills its site menu when asked, and comes on
 //                          screen with its report; Shown
-//   Show                 → the main window comes forward (a fresh one if it was closed); Shown
+//   Show                 → the main window comes forward (a fresh one if it was closed), with the activation
+//                          token of the user's action that asked for it; Shown
 //   a period or a range  → the period changes and its report opens; Period
 //   Exit                 → Exit, and the viewer ends
 //   close box            → the main window goes; MainClosed
@@ -53,9 +54,10 @@ private:
     void handleQueued();
     void handle(const HandOver::Message& message);
     void open(const HandOver::Message& message);
-    // Brings the main window forward, a fresh one if there is none; one that has not been shown yet comes on
-    // screen once its report has loaded, or after MaxWaitForReport at most.
-    void showMain();
+    // Brings the main window forward, a fresh one if there is none, with the activation token of the user's action
+    // that asked for it; one that has not been shown yet comes on screen once its report has loaded, or after
+    // MaxWaitForReport at most.
+    void showMain(const ActivationToken& token = {});
     static constexpr int MaxWaitForReport = 1000; // ms
     void choosePeriod(int index);
     void chooseSite(qint16 id);

@@ -2,7 +2,9 @@
 
 #include "SimServer.h"
 #include "platform/MessageBox.h"
+#include "platform/WindowSystem.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -75,3 +77,18 @@ template <class Window> struct ShownWindow : ServiceAndBoxes {
 };
 // "http://127.0.0.1:<port>" where nothing listens: a server that cannot be reached.
 QString unreachableBase();
+
+// QTEST_MAIN as the programs start: with the windowing they choose for the session (natively on Wayland, and the
+// text input that a compositor without a seat needs).
+#define LUMENPANE_TEST_MAIN(TestObject)                                                                                \
+    int main(int argc, char* argv[])                                                                                   \
+    {                                                                                                                  \
+        QTest::Internal::callInitMain<TestObject>();                                                                   \
+        WindowSystem windowSystem;                                                                                     \
+        QApplication app(argc, argv);                                                                                  \
+        windowSystem.restore();                                                                                        \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestObject test;                                                                                               \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }

@@ -109,5 +109,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AccountWindowsTest)
+LUMENPANE_TEST_MAIN(AccountWindowsTest)
 #include "tst_accountwindows.moc"

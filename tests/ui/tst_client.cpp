@@ -45,5 +45,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ClientTest)
+LUMENPANE_TEST_MAIN(ClientTest)
 #include "tst_client.moc"

@@ -150,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(HostileTest)
+LUMENPANE_TEST_MAIN(HostileTest)
 #include "tst_hostile.moc"

@@ -311,13 +311,19 @@ private slots:
     {
         QFETCH(QString, steps);
         QFETCH(QString, shown);
+        if (!WindowSystem::compositorHasSeat())
+            QSKIP("No window can take the keyboard focus here: the compositor has no seat.");
+        // Where Qt cannot ask for the focus itself (Wayland), it waits only until the window is on screen.
+        const auto active = [&] {
+            return QTest::qWaitForWindowActive(main()) && QTest::qWaitFor([&] { return main()->isActiveWindow(); });
+        };
         tell(Kind::Open);
-        QVERIFY(QTest::qWaitForWindowActive(main()));
+        QVERIFY(active());
         run("open /lumenpane/help.asp");
         view()->setFocus();
         for (const QString& step : steps.split(';')) {
             run(step);
-            QVERIFY(step != "show" || QTest::qWaitForWindowActive(main()));
+            QVERIFY(step != "show" || active());
         }
         auto* find = main()->findChild<QWidget*>("fraFind");
         const auto state = [&] {
@@ -387,5 +393,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ViewerTest)
+LUMENPANE_TEST_MAIN(ViewerTest)
 #include "tst_viewer.moc"

@@ -78,5 +78,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(WindowsTest)
+LUMENPANE_TEST_MAIN(WindowsTest)
 #include "tst_windows.moc"

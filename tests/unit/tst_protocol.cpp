@@ -164,17 +164,20 @@ private slots:
         QVERIFY(r.rows()[0].siteId == 11 && r.rows()[1].siteId == 15 && !r.rows()[1].name);
     }
 
-    // Every kind with what it carries, the session as a user may type it: wherever the stream is cut, every
-    // message arrives once, whole and in order.
+    // Every kind with what it carries, the session as a user may type it, activation tokens with it or without:
+    // wherever the stream is cut, every message arrives once, whole and in order.
     void everyKindArrivesWhereverTheStreamIsCut()
     {
         const QString typed = QString::fromUtf8("\"q\"\\ &amp;\n\r\t</x> p\xc3\xa4ss \xe5\xaf\x86 \xf0\x9f\x94\x91");
         const SessionInfo s{"http://r/?a=\"1\"&b", "o'neil&co@x.com", typed, "old\nlogin", "",
                             {2008, 2, 29},         {2008, 3, 1}};
         const SessionInfo period{{}, {}, {}, {}, {}, s.from, s.to};
-        const QList<Message> sent = {{Kind::Open, s, true},  {Kind::Open, s, false}, {Kind::Show, {}},
-                                     {Kind::Quit, {}},       {Kind::Ready, {}},      {Kind::Shown, {}},
-                                     {Kind::Period, period}, {Kind::Exit, {}},       {Kind::MainClosed, {}}};
+        const ActivationToken token{typed, "launcher-1_TIME4026531839"};
+        const QList<Message> sent = {{Kind::Open, s, true}, {Kind::Open, s, false, token},
+                                     {Kind::Show, {}},      {Kind::Show, {}, false, token},
+                                     {Kind::Quit, {}},      {Kind::Ready, {}},
+                                     {Kind::Shown, {}},     {Kind::Period, period},
+                                     {Kind::Exit, {}},      {Kind::MainClosed, {}}};
         QByteArray stream;
         for (const Message& m : sent)
             stream += encode(m);
