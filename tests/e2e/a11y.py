@@ -5,7 +5,9 @@ command a run, windows by their whole title, controls by their accessible name (
   a11y.py find TITLE TEXT SECONDS                   until something in the window is named TEXT
   a11y.py type TITLE FIELD TEXT                     sets the text of a field
   a11y.py press TITLE BUTTON                        presses a button
-  a11y.py menu TITLE ITEM...                        chooses an item of the window's menus, by their captions"""
+  a11y.py menu TITLE ITEM...                        chooses an item of the window's menus, by their captions
+  a11y.py only TITLE SECONDS                        once both programs are on the bus, and for SECONDS more, TITLE
+                                                    is the one window of theirs that anything could find"""
 import sys
 import time
 
@@ -23,6 +25,14 @@ def windows(title):
             window = app.get_child_at_index(j)
             if window and window.get_name() == title:
                 yield window
+
+
+def ours():
+    """The windows of this program's processes (both are called Lumenpane), whatever their state."""
+    desktop = Atspi.get_desktop(0)
+    apps = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
+    apps = [app for app in apps if app and app.get_name() == "Lumenpane"]
+    return len(apps), [app.get_child_at_index(j).get_name() for app in apps for j in range(app.get_child_count())]
 
 
 def state(title):
@@ -77,6 +87,13 @@ command, title, *rest = sys.argv[1:]
 if command == "wait":
     ok = until(rest[1], lambda: state(title) == rest[0] or (rest[0] == "shown" and state(title) != "gone"))
     sys.exit(0 if ok else "%s is %s, not %s" % (title, state(title), rest[0]))
+elif command == "only":
+    until(60, lambda: ours()[0] == 2) or sys.exit("the viewer never came on the bus")
+    end = time.monotonic() + float(rest[0])
+    while time.monotonic() < end:
+        if ours()[1] != [title]:
+            sys.exit("windows anyone can find: %s" % ours()[1])
+        time.sleep(0.02)
 elif command == "find":
     ok = until(rest[1], lambda: any(named(w, rest[0]) for w in windows(title)))
     sys.exit(0 if ok else "nothing named %s in %s" % (rest[0], title))

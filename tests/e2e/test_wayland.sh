@@ -32,6 +32,7 @@ token() { local n=$(said token); desk token; desk_after token "$n"; grep "^token
 start_sim
 start_client
 a11y wait "Quillmoor Login" active 30 || fail "the sign-in window did not take the focus"
+a11y only "Quillmoor Login" 3 || fail "before the sign-in, a window other than the sign-in window could be found"
 a11y type "Quillmoor Login" "E-Mail Address" demo@example.com
 a11y type "Quillmoor Login" Password demo123
 a11y press "Quillmoor Login" Login
