@@ -19,9 +19,9 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     Client client;
+    QObject::connect(&client, &Client::finished, &app, [] { QCoreApplication::exit(0); });
     SingleInstance::instance().listen();
-    QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &client,
-                     &Client::bringForward);
+    QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &client, &Client::bringForward);
     client.start();
     TimerProbe::startIfAsked();
     return Program::run();

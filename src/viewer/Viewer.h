@@ -10,18 +10,21 @@ class AboutDialog;
 class DateRangeDialog;
 class MainWindow;
 class QIODevice;
+class SiteList;
 
 // The report viewer process: it keeps the session it was handed, owns its windows and holds the flows
 // between them, and answers the client over the pipe.
 //
 //   start                → a hidden main window warms the engine on a blank page (or on the start page
 //                          of an Open that was waiting already); then Ready
-//   Open                 → that window opens the start page, fills its site menu when asked, shows; Shown
+//   Open                 → that window opens the start page, fills its site menu when asked, and once that is
+//                          done shows; Shown
 //   Show                 → the main window comes forward (a fresh one if it was closed); Shown
 //   a period or a range  → the period changes and its report opens; Period
 //   Exit                 → Exit, and the viewer ends
 //   close box            → the main window goes; MainClosed
 //   Quit, or the pipe closes, or no window is left → the viewer ends
+// Messages are handled as they come: nothing waits, a site list fills from the event loop.
 class Viewer : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +38,7 @@ public:
     MainWindow* mainWindow() const;
     DateRangeDialog* dateRangeDialog() const;
     AboutDialog* aboutDialog() const;
+    SiteList* siteList() const;
     bool hasEnded() const { return m_ended; }
 
 public slots:
@@ -48,9 +52,10 @@ signals:
     void finished();
 
 private:
-    void handleQueued();
     void handle(const HandOver::Message& message);
     void open(const HandOver::Message& message);
+    // The session of the last Open is in the main window (start page, sites when asked for): it shows.
+    void sessionOpened();
     void leaveOffScreen();
     void showMain();
     void choosePeriod(int index);
@@ -69,12 +74,11 @@ private:
 
     QIODevice* m_output;
     HandOver::LineReader m_reader;
-    QList<HandOver::Message> m_queue;
-    bool m_handling = false;
     bool m_ended = false;
     bool m_readySent = false;
     SessionInfo m_session;
     QPointer<MainWindow> m_main;
+    QPointer<SiteList> m_siteList; // the main window's
     QPointer<DateRangeDialog> m_dates;
     QPointer<AboutDialog> m_about;
 };

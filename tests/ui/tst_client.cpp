@@ -2,7 +2,7 @@
 // tray, a viewer killed while the window is shown: e2e/reportviewer.
 #include "TestSupport.h"
 #include "client/Client.h"
-#include "platform/Program.h"
+#include "session/AccountRequest.h"
 
 #include <QtTest>
 #include <signal.h>
@@ -19,20 +19,45 @@ class ClientTest : public QObject {
         return nullptr;
     }
 
+    static void signIn(const QString& email)
+    {
+        login()->findChild<QLineEdit*>("txtEmail")->setText(email);
+        login()->findChild<QLineEdit*>("txtPassword")->setText("demo123");
+        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLogin"), Qt::LeftButton);
+    }
+
 private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    // A second copy started while the sign-in waits for the service: the waiting window comes forward there and
+    // then, and goes on waiting.
+    void aSecondCopyBringsTheWaitingWindowForward()
+    {
+        ServiceAndBoxes service;
+        service.server().setDelayMs(60000);
+        Client client;
+        client.start();
+        QVERIFY(QTest::qWaitFor(login, 10000));
+        signIn("demo@example.com");
+        QTRY_COMPARE(service.apiRequests().size(), 1);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        client.bringForward();
+        QVERIFY(QTest::qWaitForWindowActive(login()));
+        QVERIFY(login()->findChild<AccountRequest*>() && !client.isSignedIn());
+    }
     // Restore reaches the viewer as it goes, before its end is noticed: Show is lost with it, and a new viewer
     // opens the start page, without asking for the site list again. Closing the main window ends both programs.
     void aViewerThatDiesIsReplacedOnRestore()
     {
-        QApplication::setQuitOnLastWindowClosed(false);
         ServiceAndBoxes service;
         const auto requests = [&](const QString& what) { return service.server().requestLog().filter(what).size(); };
         Client client;
         client.start();
         QVERIFY(QTest::qWaitFor(login, 10000));
-        login()->findChild<QLineEdit*>("txtEmail")->setText(" demo@example.com ");
-        login()->findChild<QLineEdit*>("txtPassword")->setText("demo123");
-        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLogin"), Qt::LeftButton);
+        signIn(" demo@example.com ");
         QVERIFY(QTest::qWaitFor([] { return !login(); }, 60000) && client.isSignedIn());
         const qint64 first = client.viewer().processId();
         ::kill(pid_t(first), SIGKILL);
@@ -41,7 +66,7 @@ private slots:
         QVERIFY(client.viewer().processId() != first);
         QCOMPARE(requests("cmd=listsites"), 2);
         emit client.viewer().received({HandOver::Kind::MainClosed, {}, false});
-        QVERIFY(Program::isEnding() && !client.viewer().isRunning());
+        QVERIFY(client.hasEnded() && !client.viewer().isRunning());
     }
 };
 
