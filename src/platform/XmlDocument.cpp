@@ -132,7 +132,7 @@ void XmlDocument::fail(Error error, const QString& detail)
     m_document.clear();
 }
 
-bool XmlDocument::parse(const QByteArray& body)
+bool XmlDocument::parse(const QByteArray& body, const std::atomic_bool* stop)
 {
     if (body.size() > g_maxBytes) {
         fail(Error::TooLarge, QStringLiteral("answer larger than %1 bytes").arg(g_maxBytes));
@@ -154,7 +154,7 @@ bool XmlDocument::parse(const QByteArray& body)
     // One pass of the reader checks that the answer is well-formed and not nested absurdly deep (a tree
     // that deep would take minutes to build and tear down). Namespaces are not resolved: the answer is
     // read by its element names as written.
-    XmlStream stream(body);
+    XmlStream stream(body, stop);
     const QXmlStreamReader& reader = stream.reader();
     int depth = 0;
     while (!stream.atEnd()) {

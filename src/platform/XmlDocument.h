@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 
 // Checks that an answer is an XML document fit to be read. Anything but a complete, well-formed, reasonably sized
 // document in UTF-8 or another common encoding, without a document type declaration and without absurd nesting or
@@ -25,7 +26,8 @@ public:
     static qint64 maxAnswerBytes();
     static void setMaxAnswerBytes(qint64 bytes);
 
-    bool parse(const QByteArray& body);
+    // Checks the body; once stop (when given) is set, it gives up within a piece of the body, refusing it.
+    bool parse(const QByteArray& body, const std::atomic_bool* stop = nullptr);
 
 private:
     void fail(Error error, const QString& detail);

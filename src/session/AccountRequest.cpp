@@ -20,13 +20,13 @@ CommandOutcome failure(const QString& detail)
     return outcome;
 }
 
-CommandOutcome readAnswer(const QByteArray& body)
+CommandOutcome readAnswer(const QByteArray& body, const std::atomic_bool* stop = nullptr)
 {
     XmlDocument document;
-    if (!document.parse(body))
+    if (!document.parse(body, stop))
         return failure(document.errorDetail());
     CommandOutcome outcome;
-    outcome.answer = ServiceResponse(document.document());
+    outcome.answer = ServiceResponse(document.document(), stop);
     outcome.kind = outcome.answer.succeeded() ? CommandOutcome::Kind::Success : CommandOutcome::Kind::Refusal;
     return outcome;
 }
@@ -44,7 +44,10 @@ void AccountRequest::setTransferTimeoutMs(int ms)
 
 AccountRequest::AccountRequest(QObject* owner) : QObject(owner) {}
 
-AccountRequest::~AccountRequest() = default;
+AccountRequest::~AccountRequest()
+{
+    *m_stop = true; // a reading under way ends within a piece of the answer, so the program never waits on it
+}
 
 void AccountRequest::start(const QString& address)
 {
@@ -68,8 +71,7 @@ void AccountRequest::received()
         emit finished(readAnswer(body));
         return;
     }
-    // A reading that outlives its request (the window closed meanwhile) ends on its own, unheard.
     m_reading = new QFutureWatcher<CommandOutcome>(this);
     connect(m_reading, &QFutureWatcher<CommandOutcome>::finished, this, [this] { emit finished(m_reading->result()); });
-    m_reading->setFuture(QtConcurrent::run(readAnswer, body));
+    m_reading->setFuture(QtConcurrent::run([body, stop = m_stop] { return readAnswer(body, stop.get()); }));
 }

@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
+#include <memory>
 
 class LimitedGet;
 template <typename T> class QFutureWatcher;
@@ -45,4 +47,5 @@ private:
 
     LimitedGet* m_get = nullptr;
     QFutureWatcher<CommandOutcome>* m_reading = nullptr;
+    std::shared_ptr<std::atomic_bool> m_stop = std::make_shared<std::atomic_bool>(false); // shared with the reading
 };
