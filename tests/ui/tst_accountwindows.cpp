@@ -5,7 +5,6 @@
 #include "client/LoginDialog.h"
 #include "client/SignUpDialog.h"
 #include "platform/BusyPointer.h"
-#include "session/AccountRequest.h"
 #include "session/CredentialStore.h"
 
 #include <QAccessible>
@@ -126,44 +125,6 @@ private slots:
                                 "txtPassword", "cmdCreateAccount");
         else
             enter<ActivationDialog>({"txtSignupCode=" + typed}, "txtSignupCode", "cmdActivate");
-    }
-
-    // Closed while the service is asked, a window drops its request there and then: its answer could not be acted
-    // on any more, and the pointer is not left busy.
-    void closedWhileAsking_data()
-    {
-        QTest::addColumn<QString>("window");
-        QTest::newRow("sign-in") << "sign-in";
-        QTest::newRow("sign-up") << "sign-up";
-        QTest::newRow("activation") << "activation";
-    }
-    void closedWhileAsking()
-    {
-        QFETCH(QString, window);
-        const auto closeWhileAsking = [](auto& w, const char* command, const QStringList& entries) {
-            w.answer(-1, {});
-            for (const QString& entry : entries)
-                w.child(qPrintable(entry.section('=', 0, 0)))->setText(entry.section('=', 1));
-            QTest::mouseClick(w.template child<QPushButton>(command), Qt::LeftButton);
-            QTRY_COMPARE(w.apiRequests().size(), 1);
-            QVERIFY(w.window->template findChild<AccountRequest*>());
-            w.window->close();
-            QVERIFY(!w.window->isVisible() && !w.window->template findChild<AccountRequest*>());
-            QVERIFY(!QApplication::overrideCursor());
-            QCOMPARE(boxLines(w.boxes) + w.emitted(), QStringList({"finished", "rejected"}));
-        };
-        if (window == "sign-in") {
-            ShownWindow<LoginDialog> w;
-            closeWhileAsking(w, "cmdLogin", {"txtEmail=a@b.c", "txtPassword=p"});
-        } else if (window == "sign-up") {
-            ShownWindow<SignUpDialog> w;
-            closeWhileAsking(w, "cmdCreateAccount",
-                             {"txtFirstName=A", "txtLastName=B", "txtEmail=a@b.c", "txtPassword=p", "txtVPassword=p",
-                              "txtZipCode=1", "txtDomainName=b.c"});
-        } else {
-            ShownWindow<ActivationDialog> w;
-            closeWhileAsking(w, "cmdActivate", {"txtSignupCode=X"});
-        }
     }
 
     // What the service says is shown as written, never read as markup: on screen, and to a screen reader.

@@ -2,7 +2,6 @@
 // tray, a viewer killed while the window is shown: e2e/reportviewer.
 #include "TestSupport.h"
 #include "client/Client.h"
-#include "session/AccountRequest.h"
 
 #include <QtTest>
 #include <signal.h>
@@ -19,46 +18,21 @@ class ClientTest : public QObject {
         return nullptr;
     }
 
-    static void signIn(const QString& email)
-    {
-        login()->findChild<QLineEdit*>("txtEmail")->setText(email);
-        login()->findChild<QLineEdit*>("txtPassword")->setText("demo123");
-        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLogin"), Qt::LeftButton);
-    }
-
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-
-    // A second copy started while the sign-in waits for the service: the waiting window comes forward there and
-    // then, and goes on waiting.
-    void aSecondCopyBringsTheWaitingWindowForward()
-    {
-        ServiceAndBoxes service;
-        service.server().setDelayMs(60000);
-        Client client;
-        client.start();
-        QVERIFY(QTest::qWaitFor(login, 10000));
-        signIn("demo@example.com");
-        QTRY_COMPARE(service.apiRequests().size(), 1);
-        QWidget other;
-        other.show();
-        other.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-        client.bringForward();
-        QVERIFY(QTest::qWaitForWindowActive(login()));
-        QVERIFY(login()->findChild<AccountRequest*>() && !client.isSignedIn());
-    }
     // Restore reaches the viewer as it goes, before its end is noticed: Show is lost with it, and a new viewer
     // opens the start page, without asking for the site list again. Closing the main window ends both programs.
     void aViewerThatDiesIsReplacedOnRestore()
     {
+        QApplication::setQuitOnLastWindowClosed(false);
         ServiceAndBoxes service;
         service.server().setLoadBeacon(true);
         const auto requests = [&](const QString& what) { return service.server().requestLog().filter(what).size(); };
         Client client;
         client.start();
         QVERIFY(QTest::qWaitFor(login, 10000));
-        signIn(" demo@example.com ");
+        login()->findChild<QLineEdit*>("txtEmail")->setText(" demo@example.com ");
+        login()->findChild<QLineEdit*>("txtPassword")->setText("demo123");
+        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLogin"), Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([] { return !login(); }, 60000) && client.isSignedIn());
         // Killed once its page has loaded: killed halfway through it, the next viewer's page stalls against this
         // in-process server now and then (never against a server of its own process: e2e/reportviewer).
