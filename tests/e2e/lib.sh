@@ -44,9 +44,11 @@ tray_icons() { { xwininfo -tree -id "$panel" 2>/dev/null || true; } | grep -c "(
 in_tray() { [ "$(tray_icons "$1")" -ge 1 ]; }
 tray_icon() { xwininfo -tree -id "$panel" | awk '/\("lumenpane"/ {print $1; exit}'; }
 # Windows by their whole title, a pattern: xdotool matches names by pattern.
-window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-has_window() { [ -n "$(window_id "$1")" ]; }
-wait_window() { wait_for "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; window_id "$1"; }
+# A search fails as a whole when a window goes away in the middle of it (a program that opens one window and closes
+# another at the same moment): it then finds nothing, and a window found is the one returned.
+window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
+has_window() { found=$(window_id "$1"); [ -n "$found" ]; }
+wait_window() { wait_for "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; echo "$found"; }
 main_title='Quillmoor Lumenpane \(Build 40\)'
 main_gone() { ! has_window "$main_title"; }
 # What a window manager's close box does: ask the window to close (WM_DELETE_WINDOW).
