@@ -9,7 +9,7 @@ closed_while_waiting() {
   xdotool key --clearmodifiers "$2"
   wait_for 10 logged_at_least "GET /v3/rsapi.asp?cmd=" "$((requests + 1))" || fail "$1: nothing was asked"
   local children=$(tree_of "$client_pid")
-  close_window "$(window_id "$1")"
+  close_window "$(wait_window "$1")"
   wait_for 5 gone "$client_pid" || fail "$1: the program did not end while the answer was held back"
   wait "$client_pid" || fail "$1: the program ended with $?"
   for c in $children; do wait_for 20 gone "$c" || fail "$1: process $c of the program is still running"; done

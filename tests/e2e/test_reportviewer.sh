@@ -30,7 +30,7 @@ sites="GET /v3/rsapi.asp?cmd=listsites&email=demo@example.com&password=demo123"
 start_client
 slow 5000
 fill_sign_in "  demo@example.com "
-login=$(window_id "Quillmoor Login")
+login=$(wait_window "Quillmoor Login")
 xdotool key Return
 wait_logged "$sites"
 xdotool windowraise "$panel"
@@ -105,7 +105,7 @@ kill "$trayer_pid"; wait "$trayer_pid" 2>/dev/null || true
 for way in waiting close exit; do
   start_client
   if [ $way = waiting ]; then
-    slow 3000; fill_sign_in; xdotool key Return; wait_logged "$sites" 5; close_window "$(window_id "Quillmoor Login")"
+    slow 3000; fill_sign_in; xdotool key Return; wait_logged "$sites" 5; close_window "$(wait_window "Quillmoor Login")"
     slow 0
   else sign_in; fi
   children=$(tree_of "$client_pid")
