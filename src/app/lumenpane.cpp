@@ -22,6 +22,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     Client client;
+    QObject::connect(&client, &Client::finished, &app, [] { QCoreApplication::exit(0); });
     SingleInstance::instance().listen();
     QObject::connect(&SingleInstance::instance(), &SingleInstance::activationRequested, &client, &Client::bringForward);
     // The launcher's token brings the sign-in window forward, and goes no further (not to the viewer).

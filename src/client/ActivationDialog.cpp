@@ -3,22 +3,11 @@
 #include "platform/BusyPointer.h"
 #include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
-#include "session/AccountCommand.h"
+#include "session/AccountRequest.h"
 #include "session/Protocol.h"
 #include "ui_ActivationDialog.h"
 
 #include <QKeyEvent>
-#include <QPointer>
-
-namespace {
-// The pointer is busy from the click until its message box has been closed, whatever way the click ends.
-struct BusyWhileHere {
-    BusyWhileHere() { BusyPointer::setBusy(true); }
-    ~BusyWhileHere() { BusyPointer::setBusy(false); }
-    BusyWhileHere(const BusyWhileHere&) = delete;
-    BusyWhileHere& operator=(const BusyWhileHere&) = delete;
-};
-} // namespace
 
 QString ActivationDialog::refusedText()
 {
@@ -47,24 +36,32 @@ ActivationDialog::~ActivationDialog() = default;
 
 void ActivationDialog::activate()
 {
-    const BusyWhileHere busy;
-    const QPointer<ActivationDialog> alive(this);
-    const CommandOutcome outcome =
-        runAccountCommand(Protocol::ActivateAddress(Protocol::EscapeQuotes(m_ui->txtSignupCode->text())));
-    if (!alive)
-        return; // closed while the service was asked
+    if (m_request)
+        return; // one command at a time
+    BusyPointer::setBusy(true);
+    m_request = new AccountRequest(this);
+    connect(m_request, &AccountRequest::finished, this, &ActivationDialog::answered);
+    m_request->start(Protocol::ActivateAddress(Protocol::EscapeQuotes(m_ui->txtSignupCode->text())));
+    m_ui->cmdActivate->setEnabled(false);
+}
 
-    if (!outcome.succeeded()) {
+void ActivationDialog::answered(const CommandOutcome& outcome)
+{
+    m_request->deleteLater(); // it is done: from here on nothing is under way
+    m_request.clear();
+    if (outcome.succeeded()) {
+        MessageBox::show(QStringLiteral("Your account has now been activated"), MessageBox::Icon::Information);
+    } else {
         QString message = failureText();
         if (outcome.refused()) {
             const auto errorMessage = outcome.answer.errorMessage();
             message = errorMessage && !errorMessage->isEmpty() ? *errorMessage : refusedText();
         }
         MessageBox::show(message, QStringLiteral("Invalid Activation Code"), MessageBox::Icon::Critical);
-        return;
     }
-    MessageBox::show(QStringLiteral("Your account has now been activated"), MessageBox::Icon::Information);
-    if (alive && isVisible())
+    BusyPointer::setBusy(false);
+    m_ui->cmdActivate->setEnabled(true);
+    if (outcome.succeeded())
         emit activated();
 }
 
@@ -80,4 +77,13 @@ void ActivationDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void ActivationDialog::done(int result)
+{
+    if (m_request) { // closed while the service was asked: its answer is not wanted any more
+        delete m_request;
+        BusyPointer::setBusy(false);
+    }
+    QDialog::done(result);
 }

@@ -5,15 +5,11 @@
 #include "SignUpDialog.h"
 #include "TrayIcon.h"
 #include "platform/MessageBox.h"
-#include "platform/Program.h"
 #include "platform/WindowActivation.h"
 #include "platform/WindowPlacement.h"
-#include "session/AccountCommand.h"
-#include "session/CredentialStore.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
-#include <QTimer>
 
 using HandOver::Kind;
 
@@ -49,9 +45,9 @@ template <class Window> void Client::dismiss(QPointer<Window>& window)
 
 void Client::showLogin()
 {
-    if (Program::isEnding())
-        return; // a window closed while the service was asked ended the program
-    m_login = new LoginDialog;
+    if (m_ended)
+        return; // Exit came while a box of the window that hands over was open
+    m_login = new LoginDialog(m_credentials);
     connect(m_login, &LoginDialog::signedIn, this, &Client::signedIn);
     connect(m_login, &LoginDialog::activationRequired, this, &Client::showActivation);
     connect(m_login, &LoginDialog::newAccountRequested, this, &Client::showSignUp);
@@ -69,9 +65,7 @@ void Client::showLogin()
 // Each hand-over shows the next window first, so that one window is open at every moment.
 void Client::showSignUp()
 {
-    if (Program::isEnding())
-        return; // a window closed while the service was asked ended the program
-    m_signUp = new SignUpDialog;
+    m_signUp = new SignUpDialog(m_credentials);
     connect(m_signUp, &SignUpDialog::accountCreated, this, [this] {
         showLogin();
         dismiss(m_signUp);
@@ -83,8 +77,6 @@ void Client::showSignUp()
 
 void Client::showActivation()
 {
-    if (Program::isEnding())
-        return; // a window closed while the service was asked ended the program
     m_activation = new ActivationDialog;
     connect(m_activation, &ActivationDialog::activated, this, [this] {
         showLogin();
@@ -97,11 +89,7 @@ void Client::showActivation()
 
 void Client::signedIn(const SessionInfo& session)
 {
-    if (Program::isEnding())
-        return; // the sign-in window was closed while the service was asked
     m_session = session;
-    m_session.rememberedLogin = CredentialStore::GetStringSetting(CredentialStore::Login);
-    m_session.rememberedPassword = CredentialStore::GetStringSetting(CredentialStore::Password);
     m_signedIn = true;
     if (!m_tray) {
         m_tray = new TrayIcon(this);
@@ -133,11 +121,6 @@ void Client::restore(const ActivationToken& token)
 
 void Client::bringForward(const ActivationToken& token)
 {
-    // Not in the middle of asking the service: the window waiting for the answer would change under it.
-    if (accountCommandPending()) {
-        QTimer::singleShot(100, this, [this, token] { bringForward(token); });
-        return;
-    }
     if (m_signedIn) {
         restore(token);
         return;
@@ -151,11 +134,18 @@ void Client::bringForward(const ActivationToken& token)
 
 void Client::exit()
 {
+    if (m_ended)
+        return;
+    m_ended = true;
+    // Everything on screen goes first; the viewer may take a moment to end behind it.
     if (m_tray)
         m_tray->hide();
+    dismiss(m_login);
+    dismiss(m_signUp);
+    dismiss(m_activation);
     m_waitingForViewer = m_restoring = false; // the viewer that ends now is not to be replaced
     m_viewer.stop();
-    Program::end();
+    emit finished();
 }
 
 void Client::viewerSaid(const HandOver::Message& message)

@@ -2,6 +2,7 @@
 
 #include "ViewerProcess.h"
 #include "platform/ActivationToken.h"
+#include "session/CredentialStore.h"
 #include "session/SessionInfo.h"
 
 #include <QObject>
@@ -23,6 +24,7 @@ class TrayIcon;
 //   Restore        → the viewer brings its main window back (a new viewer if it has ended)
 //   Exit           → the icon goes, the viewer ends, the program ends
 //   a close box before the sign-in, or the main window closed where there is no notification area → Exit
+// Every step acts at once: a window that waits for the service still answers, and closing it drops its request.
 class Client : public QObject {
     Q_OBJECT
 public:
@@ -37,9 +39,14 @@ public:
     void exit();
 
     bool isSignedIn() const { return m_signedIn; }
+    bool hasEnded() const { return m_ended; }
     const SessionInfo& session() const { return m_session; }
     TrayIcon* trayIcon() const { return m_tray; }
     ViewerProcess& viewer() { return m_viewer; }
+
+signals:
+    // The program is done: its windows and icon are gone, and so is the viewer.
+    void finished();
 
 private:
     void showLogin();
@@ -51,9 +58,11 @@ private:
     // Closes and forgets a window without the close ending the program.
     template <class Window> void dismiss(QPointer<Window>& window);
 
+    CredentialStore m_credentials;
     SessionInfo m_session;
     ActivationToken m_launch; // for the first sign-in window, until it has come forward
     bool m_signedIn = false;
+    bool m_ended = false;
     bool m_waitingForViewer = false; // signed in, the sign-in window waits for the main window to show
     bool m_restoring = false;        // Restore asked for the main window, which has not shown yet
     int m_viewerStarts = 0;          // starts for the request under way, to give up on a viewer that cannot start

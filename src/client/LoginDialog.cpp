@@ -5,14 +5,13 @@
 #include "platform/MessageBox.h"
 #include "platform/PasswordMask.h"
 #include "platform/WindowPlacement.h"
-#include "session/AccountCommand.h"
+#include "session/AccountRequest.h"
 #include "session/Base64.h"
 #include "session/CredentialStore.h"
 #include "session/Protocol.h"
 #include "ui_LoginDialog.h"
 
 #include <QKeyEvent>
-#include <QPointer>
 
 using Protocol::TrimBlanks;
 
@@ -38,25 +37,27 @@ QString LoginDialog::unexplainedRefusalText()
                           "Please try again later.");
 }
 
-LoginDialog::LoginDialog(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::LoginDialog>())
+LoginDialog::LoginDialog(CredentialStore& credentials, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::LoginDialog>()), m_credentials(credentials)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     FormWindow::setUp(this);
     PasswordMask::apply(m_ui->txtPassword);
 
-    m_ui->txtEmail->setText(TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Login)));
+    m_ui->txtEmail->setText(
+        TrimBlanks(m_credentials.GetStringSettingAtOnce(CredentialStore::Login).value_or(QString())));
     // The keyring can take a moment to answer: the window shows first, and the remembered password joins it
     // then, unless the user has started typing one meanwhile. A password is remembered only with its e-mail
     // address: without one (a first start) the keyring is not asked, nor asks the user to unlock it.
-    if (const auto password = CredentialStore::GetStringSettingAtOnce(CredentialStore::Password))
+    if (const auto password = m_credentials.GetStringSettingAtOnce(CredentialStore::Password))
         m_ui->txtPassword->setText(TrimBlanks(*password));
     else if (!m_ui->txtEmail->text().isEmpty())
         WindowPlacement::afterFirstPaint(this, [this] {
-            const QPointer<LoginDialog> alive(this); // the window may be closed while the keyring is asked
-            const QString remembered = TrimBlanks(CredentialStore::GetStringSetting(CredentialStore::Password));
-            if (alive && m_ui->txtPassword->text().isEmpty())
-                m_ui->txtPassword->setText(remembered);
+            m_credentials.GetStringSetting(CredentialStore::Password, this, [this](const QString& remembered) {
+                if (m_ui->txtPassword->text().isEmpty())
+                    m_ui->txtPassword->setText(TrimBlanks(remembered));
+            });
         });
     m_ui->txtEmail->setFocus();
 
@@ -68,6 +69,8 @@ LoginDialog::~LoginDialog() = default;
 
 void LoginDialog::signIn()
 {
+    if (m_request)
+        return; // one command at a time
     const auto entry = [](const QLineEdit* box) { return TrimBlanks(box->text()); };
     if (entry(m_ui->txtEmail).isEmpty() || entry(m_ui->txtPassword).isEmpty()) {
         MessageBox::show(
@@ -78,26 +81,30 @@ void LoginDialog::signIn()
     // The entries are held only encoded from here on; each address is built from the decoded texts.
     const QString encodedEmail = Base64::Base64Encode(entry(m_ui->txtEmail), Base64::StandardAlphabet);
     const QString encodedPassword = Base64::Base64Encode(entry(m_ui->txtPassword), Base64::StandardAlphabet);
-    const QDate today = Clock::today();
 
     // Remembered before the service answers, so a refused attempt is offered again next time.
-    CredentialStore::SaveStringSetting(CredentialStore::Login, entry(m_ui->txtEmail));
-    CredentialStore::SaveStringSetting(CredentialStore::Password, entry(m_ui->txtPassword));
+    m_credentials.SaveStringSetting(CredentialStore::Login, entry(m_ui->txtEmail));
+    m_credentials.SaveStringSetting(CredentialStore::Password, entry(m_ui->txtPassword));
 
-    const QPointer<LoginDialog> alive(this);
-    const CommandOutcome outcome =
-        runAccountCommand(Protocol::ListSitesAddress(decoded(encodedEmail), decoded(encodedPassword)));
-    if (!alive)
-        return; // closed while the service was asked
+    // What the service is asked with is what a success opens, whatever the boxes hold by then.
+    m_signingIn.startUrl = Protocol::StartPageAddress(decoded(encodedEmail), decoded(encodedPassword));
+    m_signingIn.email = m_signingIn.rememberedLogin = entry(m_ui->txtEmail);
+    m_signingIn.password = m_signingIn.rememberedPassword = entry(m_ui->txtPassword);
+    m_signingIn.from = m_signingIn.to = Clock::today();
 
+    m_request = new AccountRequest(this);
+    connect(m_request, &AccountRequest::finished, this, &LoginDialog::answered);
+    m_request->start(Protocol::ListSitesAddress(decoded(encodedEmail), decoded(encodedPassword)));
+    setAsking(true);
+}
+
+void LoginDialog::answered(const CommandOutcome& outcome)
+{
+    m_request->deleteLater(); // it is done: from here on nothing is under way
+    m_request.clear();
+    setAsking(false);
     if (outcome.succeeded()) {
-        SessionInfo session;
-        session.startUrl = Protocol::StartPageAddress(decoded(encodedEmail), decoded(encodedPassword));
-        session.email = entry(m_ui->txtEmail);
-        session.password = entry(m_ui->txtPassword);
-        session.from = today;
-        session.to = today;
-        emit signedIn(session);
+        emit signedIn(m_signingIn);
         return;
     }
     QString message = failureText();
@@ -110,6 +117,12 @@ void LoginDialog::signIn()
         message = errorMessage && !errorMessage->isEmpty() ? *errorMessage : unexplainedRefusalText();
     }
     MessageBox::show(message, QStringLiteral("Unable To Log In"), MessageBox::Icon::Critical);
+}
+
+void LoginDialog::setAsking(bool asking)
+{
+    m_ui->cmdLogin->setEnabled(!asking);
+    m_ui->cmdNewAccount->setEnabled(!asking);
 }
 
 void LoginDialog::openSignUp()
@@ -125,4 +138,10 @@ void LoginDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void LoginDialog::done(int result)
+{
+    delete m_request; // closed while the service was asked: its answer is not wanted any more
+    QDialog::done(result);
 }

@@ -3,14 +3,13 @@
 #include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/PasswordMask.h"
-#include "session/AccountCommand.h"
+#include "session/AccountRequest.h"
 #include "session/CredentialStore.h"
 #include "session/Protocol.h"
 #include "session/SignUpForm.h"
 #include "ui_SignUpDialog.h"
 
 #include <QKeyEvent>
-#include <QPointer>
 
 using Protocol::TrimBlanks;
 
@@ -36,7 +35,8 @@ QString SignUpDialog::unexplainedRefusalText()
         "The Quillmoor server did not create the account and gave no reason.  Please try again later.");
 }
 
-SignUpDialog::SignUpDialog(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::SignUpDialog>())
+SignUpDialog::SignUpDialog(CredentialStore& credentials, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::SignUpDialog>()), m_credentials(credentials)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -62,6 +62,8 @@ SignUpEntries SignUpDialog::entries() const
 
 void SignUpDialog::createAccount()
 {
+    if (m_request)
+        return; // one command at a time
     const SignUpEntries typed = entries();
     const SignUpValues values = SignUpForm::normalise(typed);
     const QString errors = SignUpForm::ruleErrors(values);
@@ -69,13 +71,22 @@ void SignUpDialog::createAccount()
         showErrors(errors);
         return;
     }
+    // Remembered as the user will sign in: the service reads a doubled quote as one, so the doubled form
+    // would not sign in to an account whose address or password holds a quote.
+    m_email = TrimBlanks(typed.email).toLower();
+    m_password = TrimBlanks(typed.password);
+    m_request = new AccountRequest(this);
+    connect(m_request, &AccountRequest::finished, this, &SignUpDialog::answered);
+    m_request->start(Protocol::NewAccountAddress(values.firstName, values.lastName, values.email, values.password,
+                                                 values.timeZone, values.zipCode, values.domain));
+    m_ui->cmdCreateAccount->setEnabled(false);
+}
 
-    const QPointer<SignUpDialog> alive(this);
-    const CommandOutcome outcome =
-        runAccountCommand(Protocol::NewAccountAddress(values.firstName, values.lastName, values.email, values.password,
-                                                      values.timeZone, values.zipCode, values.domain));
-    if (!alive)
-        return; // closed while the service was asked
+void SignUpDialog::answered(const CommandOutcome& outcome)
+{
+    m_request->deleteLater(); // it is done: from here on nothing is under way
+    m_request.clear();
+    m_ui->cmdCreateAccount->setEnabled(true);
     if (outcome.failed()) {
         showErrors(communicationFailureText());
         return;
@@ -85,14 +96,10 @@ void SignUpDialog::createAccount()
         showErrors(message && !message->isEmpty() ? *message : unexplainedRefusalText());
         return;
     }
-
-    // Remembered as the user will sign in: the service reads a doubled quote as one, so the doubled form
-    // would not sign in to an account whose address or password holds a quote.
-    CredentialStore::SaveStringSetting(CredentialStore::Login, TrimBlanks(typed.email).toLower());
-    CredentialStore::SaveStringSetting(CredentialStore::Password, TrimBlanks(typed.password));
+    m_credentials.SaveStringSetting(CredentialStore::Login, m_email);
+    m_credentials.SaveStringSetting(CredentialStore::Password, m_password);
     MessageBox::show(QStringLiteral("Your account has been created successfully"), MessageBox::Icon::Information);
-    if (alive && isVisible())
-        emit accountCreated();
+    emit accountCreated();
 }
 
 void SignUpDialog::showErrors(const QString& errorList)
@@ -112,4 +119,10 @@ void SignUpDialog::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void SignUpDialog::done(int result)
+{
+    delete m_request; // closed while the service was asked: its answer is not wanted any more
+    QDialog::done(result);
 }

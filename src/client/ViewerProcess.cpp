@@ -73,8 +73,8 @@ void ViewerProcess::stop()
     QProcess* process = m_process;
     process->write(HandOver::encode({HandOver::Kind::Quit, {}, false}));
     process->closeWriteChannel();
-    if (!process->waitForFinished(3000)) {
+    if (!process->waitForFinished(3000)) { // waits at the program's end only: the viewer never outlives it
         process->kill();
-        process->waitForFinished(3000);
+        process->waitForFinished(3000); // a killed process is reaped at once; it is not left behind
     }
 }

@@ -2,68 +2,69 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
-#include <memory>
 #include <qt6keychain/keychain.h>
 
-namespace Keyring {
+Keyring::Keyring(const QString& service, QObject* parent) : QObject(parent), m_service(service) {}
 
-static constexpr int TimeOutMs = 3000;
-// Jobs that timed out and have not finished yet.
-static int s_stalled = 0;
-
-// Keyrings answer on the session bus: without one there is none to ask, and the keyring library, with all that
-// it loads, stays out of the program.
-static bool canAsk()
+bool Keyring::canAsk() const
 {
-    return QCoreApplication::instance() != nullptr && s_stalled == 0 && QDBusConnection::sessionBus().isConnected();
+    return QCoreApplication::instance() != nullptr && m_stalled == 0 && QDBusConnection::sessionBus().isConnected();
 }
 
-// Starts the job and waits for its answer: the job when it came in time, else null. A job that timed out must
-// live on until it finishes (the keyring library calls back into it), so it is then left to delete itself.
-template <class Job> static std::unique_ptr<Job> answered(Job* job)
+// Starts the job and hands it to answered when it finishes in time, or null at its time-out. The job deletes itself
+// once it has finished: the keyring library calls back into it until then, late or not.
+template <class Job> void Keyring::run(Job* job, QObject* context, std::function<void(Job*)> answered)
 {
-    job->setAutoDelete(false);
-    bool finished = false;
-    QEventLoop loop;
-    QObject::connect(job, &QKeychain::Job::finished, &loop, [&] {
-        finished = true;
-        loop.quit();
-    });
-    QTimer::singleShot(TimeOutMs, &loop, &QEventLoop::quit);
-    job->start();
-    if (!finished)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (finished)
-        return std::unique_ptr<Job>(job);
-    ++s_stalled;
-    QObject::connect(job, &QKeychain::Job::finished, [] { --s_stalled; });
     job->setAutoDelete(true);
-    return nullptr;
+    auto* deadline = new QTimer(job);
+    deadline->setSingleShot(true);
+    const QPointer<QObject> waiting(context);
+    connect(job, &QKeychain::Job::finished, this, [this, deadline, waiting, answered](QKeychain::Job* done) {
+        if (!deadline->isActive()) {
+            --m_stalled; // the late answer of a request given up on: nobody waits for it any more
+            return;
+        }
+        deadline->stop();
+        if (waiting)
+            answered(static_cast<Job*>(done));
+    });
+    connect(deadline, &QTimer::timeout, this, [this, waiting, answered] {
+        ++m_stalled;
+        if (waiting)
+            answered(nullptr);
+    });
+    deadline->start(TimeOutMs);
+    job->start();
 }
 
-std::optional<QString> read(const QString& service, const QString& key)
+void Keyring::read(const QString& key, QObject* context, std::function<void(const std::optional<QString>&)> done)
 {
-    if (!canAsk())
-        return std::nullopt;
-    auto* job = new QKeychain::ReadPasswordJob(service);
+    if (!canAsk()) {
+        QTimer::singleShot(0, context, [done] { done(std::nullopt); });
+        return;
+    }
+    auto* job = new QKeychain::ReadPasswordJob(m_service);
     job->setKey(key);
-    const auto done = answered(job);
-    if (!done || done->error() != QKeychain::NoError)
-        return std::nullopt;
-    return done->textData();
+    run<QKeychain::ReadPasswordJob>(job, context, [done](QKeychain::ReadPasswordJob* answered) {
+        if (answered && answered->error() == QKeychain::NoError)
+            done(answered->textData());
+        else
+            done(std::nullopt);
+    });
 }
 
-bool write(const QString& service, const QString& key, const QString& text)
+void Keyring::write(const QString& key, const QString& text, QObject* context, std::function<void(bool)> done)
 {
-    if (!canAsk())
-        return false;
-    auto* job = new QKeychain::WritePasswordJob(service);
+    if (!canAsk()) {
+        QTimer::singleShot(0, context, [done] { done(false); });
+        return;
+    }
+    auto* job = new QKeychain::WritePasswordJob(m_service);
     job->setKey(key);
     job->setTextData(text);
-    const auto done = answered(job);
-    return done && done->error() == QKeychain::NoError;
+    run<QKeychain::WritePasswordJob>(job, context, [done](QKeychain::WritePasswordJob* answered) {
+        done(answered && answered->error() == QKeychain::NoError);
+    });
 }
-
-} // namespace Keyring

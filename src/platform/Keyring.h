@@ -1,15 +1,34 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
-// The desktop's keyring (the Secret Service on Linux), asked synchronously. Each call waits in a local event
-// loop that leaves user input alone, and gives up after a few seconds, so a hung keyring cannot freeze a window.
-// After a time-out the keyring counts as absent until its late answer has come in: requests are answered in
-// order, so a newer one would only wait behind it, and a late write must not overtake a newer one.
-namespace Keyring {
-// The stored text; nothing when there is none or the keyring did not answer.
-std::optional<QString> read(const QString& service, const QString& key);
-// True once the keyring has confirmed that it holds the text.
-bool write(const QString& service, const QString& key, const QString& text);
-} // namespace Keyring
+// The desktop's keyring (the Secret Service on Linux), asked through the keyring library's own asynchronous jobs.
+// An answer that does not come within a few seconds counts as none. After such a time-out the keyring counts as
+// absent until its late answer has come in: it answers in order, so a newer request would only wait behind the old
+// one, and a late write must not overtake a newer one.
+class Keyring : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int TimeOutMs = 3000;
+
+    explicit Keyring(const QString& service, QObject* parent = nullptr);
+
+    // Whether it is worth asking: a session bus to reach a keyring on, and no earlier request still out after its
+    // time-out. Without a bus the keyring library, with all that it loads, stays out of the program.
+    bool canAsk() const;
+    // Calls back once, from the event loop, with the stored text, or nothing when there is none, it cannot be asked
+    // or no answer came in time; not at all when context has gone by then.
+    void read(const QString& key, QObject* context, std::function<void(const std::optional<QString>&)> done);
+    // Calls back once with true when the keyring has confirmed that it holds the text, false when it refused or
+    // did not confirm in time; not at all when context has gone by then.
+    void write(const QString& key, const QString& text, QObject* context, std::function<void(bool)> done);
+
+private:
+    template <class Job> void run(Job* job, QObject* context, std::function<void(Job*)> answered);
+
+    const QString m_service;
+    int m_stalled = 0; // requests that timed out and have not been answered yet
+};

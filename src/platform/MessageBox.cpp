@@ -1,7 +1,5 @@
 #include "MessageBox.h"
 
-#include "Program.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
@@ -21,9 +19,6 @@ void MessageBox::setTestHandler(Handler handler)
 
 void MessageBox::show(const QString& text, const QString& title, Icon icon)
 {
-    // Once the program ends, a box would start a new waiting loop that nothing is left to answer.
-    if (Program::isEnding())
-        return;
     const QString shown = text.size() > MaxTextLength ? text.left(MaxTextLength) + QChar(0x2026) : text;
     if (testHandler()) {
         const QCursor* pointer = QApplication::overrideCursor();

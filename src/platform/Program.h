@@ -1,11 +1,8 @@
 #pragma once
 
-// Ending the program. end() leaves every event loop, nested ones (message boxes) included, so that
-// main() returns; windows are then destroyed without their close handlers running.
+// Running the program's event loop to its end.
 class Program {
 public:
-    static void end(int code = 0);
-    static bool isEnding();
-    // Runs the event loop unless the program already ends; destroys the remaining windows afterwards.
+    // Runs the event loop; destroys the remaining windows afterwards, without their close handlers running.
     static int run();
 };

@@ -10,6 +10,8 @@
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
+#include <optional>
 
 SingleInstance& SingleInstance::instance()
 {
@@ -46,24 +48,36 @@ bool SingleInstance::acquire()
     m_lock = std::make_unique<QLockFile>(QDir(folder).filePath(key() + QStringLiteral(".lock")));
     m_lock->setStaleLockTime(0); // a lock is stale only when its process is gone
     if (!m_lock->tryLock(0)) {
-        // The socket needs an event dispatcher; a plain core application brings one without any windowing.
-        std::unique_ptr<QCoreApplication> core;
-        if (!QCoreApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "lumenpane";
-            static char* argv[] = {name, nullptr};
-            core = std::make_unique<QCoreApplication>(argc, argv);
-        }
-        QLocalSocket socket;
-        socket.connectToServer(name);
-        if (socket.waitForConnected(1000)) {
-            socket.write(activationMessage(ActivationToken::takeFromEnvironment()));
-            socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-        }
+        askToComeForward(name);
         return false;
     }
     return true;
+}
+
+// Tells the copy that runs to bring its window forward, handing over the activation token this copy was started
+// with: connects, writes, and is done once the message has gone,
+// the connection has failed, or a second has passed. The socket needs an event loop: a plain core application of
+// this copy's own brings one without any of the windowing, and runs only until then.
+void SingleInstance::askToComeForward(const QString& socketName)
+{
+    static int argc = 1;
+    static char program[] = "lumenpane";
+    static char* argv[] = {program, nullptr};
+    std::optional<QCoreApplication> core;
+    if (!QCoreApplication::instance())
+        core.emplace(argc, argv);
+    const QByteArray message = activationMessage(ActivationToken::takeFromEnvironment());
+    QLocalSocket socket;
+    QObject::connect(&socket, &QLocalSocket::connected, &socket, [&socket, &message] { socket.write(message); });
+    QObject::connect(&socket, &QLocalSocket::bytesWritten, &socket, [&socket] {
+        if (socket.bytesToWrite() == 0)
+            QCoreApplication::quit();
+    });
+    QObject::connect(&socket, &QLocalSocket::errorOccurred, &socket, [] { QCoreApplication::quit(); });
+    QTimer::singleShot(1000, &socket, [] { QCoreApplication::quit(); });
+    // Connected from within the loop, so that a failure at once still finds it running to end it.
+    QTimer::singleShot(0, &socket, [&socket, socketName] { socket.connectToServer(socketName); });
+    QCoreApplication::exec();
 }
 
 void SingleInstance::listen()

@@ -40,6 +40,7 @@ private:
     SingleInstance();
     ~SingleInstance() override;
     bool acquire();
+    static void askToComeForward(const QString& socketName);
 
     std::unique_ptr<QLockFile> m_lock;
     QString m_socketName;

@@ -1,21 +1,12 @@
 #include "XmlDocument.h"
 
-#include "HttpGet.h"
-#include "OffThread.h"
 #include "XmlStream.h"
 
-#include <QEventLoop>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QTimer>
-#include <QUrl>
 
 namespace {
-int g_timeoutMs = 30000;
 qint64 g_maxBytes = 16 * 1024 * 1024;
-
-// The account API is one server: a redirect may move an answer there, never away, and never for long.
-constexpr int MaxRedirects = 5;
 
 enum class Markup { Plain, DocumentType, TooManyAttributes, Encoding };
 
@@ -125,14 +116,6 @@ Markup scanMarkup(const QByteArray& body)
 }
 } // namespace
 
-int XmlDocument::transferTimeoutMs()
-{
-    return g_timeoutMs;
-}
-void XmlDocument::setTransferTimeoutMs(int ms)
-{
-    g_timeoutMs = ms;
-}
 qint64 XmlDocument::maxAnswerBytes()
 {
     return g_maxBytes;
@@ -149,59 +132,7 @@ void XmlDocument::fail(Error error, const QString& detail)
     m_document.clear();
 }
 
-bool XmlDocument::load(const QString& address)
-{
-    m_error = Error::None;
-    m_detail.clear();
-    m_document.clear();
-
-    const QUrl url(address, QUrl::TolerantMode);
-    if (!url.isValid() || url.host().isEmpty() ||
-        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
-        fail(Error::Network, QStringLiteral("not a web address: %1").arg(address));
-        return false;
-    }
-    // No cookies, no cache, no compression: the account commands carry everything in the address.
-    HttpGet get(g_maxBytes, MaxRedirects);
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&get, &HttpGet::finished, &loop, &QEventLoop::quit);
-    deadline.start(g_timeoutMs);
-    get.start(url);
-    if (!get.isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    if (!get.isFinished()) {
-        get.abort();
-        fail(Error::Timeout, QStringLiteral("no answer within %1 ms").arg(g_timeoutMs));
-        return false;
-    }
-    switch (get.error()) {
-    case HttpGet::Error::None:
-        break;
-    case HttpGet::Error::TooLarge:
-        fail(Error::TooLarge, get.errorText());
-        return false;
-    case HttpGet::Error::Redirect:
-        fail(Error::Redirect, get.errorText());
-        return false;
-    case HttpGet::Error::Network:
-    case HttpGet::Error::Protocol:
-        fail(Error::Network, get.errorText());
-        return false;
-    }
-    if (get.status() < 200 || get.status() > 299) {
-        fail(Error::HttpStatus, QStringLiteral("HTTP status %1").arg(get.status()));
-        return false;
-    }
-    bool wellFormed = false;
-    OffThread::runWhilePainting(get.body().size(), [&] { wellFormed = parse(get.body()); });
-    return wellFormed;
-}
-
-bool XmlDocument::parse(const QByteArray& body)
+bool XmlDocument::parse(const QByteArray& body, const std::atomic_bool* stop)
 {
     if (body.size() > g_maxBytes) {
         fail(Error::TooLarge, QStringLiteral("answer larger than %1 bytes").arg(g_maxBytes));
@@ -223,7 +154,7 @@ bool XmlDocument::parse(const QByteArray& body)
     // One pass of the reader checks that the answer is well-formed and not nested absurdly deep (a tree
     // that deep would take minutes to build and tear down). Namespaces are not resolved: the answer is
     // read by its element names as written.
-    XmlStream stream(body);
+    XmlStream stream(body, stop);
     const QXmlStreamReader& reader = stream.reader();
     int depth = 0;
     while (!stream.atEnd()) {

@@ -12,13 +12,15 @@ void XmlStream::setPieceBytes(qsizetype bytes)
     g_pieceBytes = qMax<qsizetype>(1, bytes);
 }
 
-XmlStream::Pieces::Pieces(const QByteArray& document) : m_document(document)
+XmlStream::Pieces::Pieces(const QByteArray& document, const std::atomic_bool* stop) : m_document(document), m_stop(stop)
 {
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 qint64 XmlStream::Pieces::readData(char* to, qint64 most)
 {
+    if (m_stop && *m_stop)
+        return -1;
     const qint64 count = std::min({most, qint64(g_pieceBytes), m_document.size() - pos()});
     if (count <= 0)
         return 0;
@@ -26,7 +28,8 @@ qint64 XmlStream::Pieces::readData(char* to, qint64 most)
     return count;
 }
 
-XmlStream::XmlStream(const QByteArray& document) : m_pieces(document), m_reader(&m_pieces)
+XmlStream::XmlStream(const QByteArray& document, const std::atomic_bool* stop)
+    : m_pieces(document, stop), m_reader(&m_pieces)
 {
     m_reader.setNamespaceProcessing(false);
 }

@@ -3,15 +3,17 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QXmlStreamReader>
+#include <atomic>
 
 // Qt's XML reader reading a document piece by piece. Given a whole document at once, the reader decodes all of it
 // into one string before it reads (four times the size of an ASCII document, at its peak); reading from a device,
 // it holds one piece at a time, and still knows where the document ends (fed with addData() instead, it would
 // stop at the end of the document element and never see what follows it). Namespaces are not resolved: names
-// are read as written.
+// are read as written. Once stop (when given) is set, the document ends there for the reader, which then reports
+// it as cut short: a reading nobody waits for any more ends within a piece.
 class XmlStream {
 public:
-    explicit XmlStream(const QByteArray& document);
+    explicit XmlStream(const QByteArray& document, const std::atomic_bool* stop = nullptr);
 
     QXmlStreamReader::TokenType readNext() { return m_reader.readNext(); }
     bool atEnd() const { return m_reader.atEnd(); }
@@ -24,7 +26,7 @@ private:
     // The document as a device that hands out at most one piece per read.
     class Pieces : public QIODevice {
     public:
-        explicit Pieces(const QByteArray& document);
+        Pieces(const QByteArray& document, const std::atomic_bool* stop);
         bool isSequential() const override { return false; }
         qint64 size() const override { return m_document.size(); }
 
@@ -34,6 +36,7 @@ private:
 
     private:
         const QByteArray m_document;
+        const std::atomic_bool* const m_stop;
     };
 
     Pieces m_pieces;

@@ -1,35 +1,62 @@
 #include "CredentialStore.h"
 
-#include "platform/Keyring.h"
 #include "platform/SettingsStore.h"
 
-namespace CredentialStore {
+#include <QTimer>
 
-static const QString KeyringService = QStringLiteral("Lumenpane");
+CredentialStore::CredentialStore(QObject* parent) : QObject(parent), m_keyring(QStringLiteral("Lumenpane"), this) {}
 
-// A password in the settings file is the newest one: it is there only when the last write found no keyring, or
-// an earlier version of the program wrote it. The keyring may still hold an older one, so the file comes first.
-QString GetStringSetting(const QString& valueName)
+CredentialStore::~CredentialStore()
 {
-    if (valueName != Password || SettingsStore::contains(valueName))
-        return SettingsStore::readText(valueName);
-    return Keyring::read(KeyringService, valueName).value_or(QString());
+    if (m_unconfirmed)
+        SettingsStore::writeText(Password, *m_unconfirmed);
 }
 
-std::optional<QString> GetStringSettingAtOnce(const QString& valueName)
+// The password being written is the newest one. Then a password in the settings file: it is there only when the
+// last write found no keyring, or an earlier version of the program wrote it. The keyring may still hold an older
+// one, so it comes last.
+std::optional<QString> CredentialStore::GetStringSettingAtOnce(const QString& valueName) const
 {
-    if (valueName != Password || SettingsStore::contains(valueName))
+    if (valueName != Password)
         return SettingsStore::readText(valueName);
+    if (m_unconfirmed)
+        return m_unconfirmed;
+    if (SettingsStore::contains(Password))
+        return SettingsStore::readText(Password);
     return std::nullopt;
 }
 
-// The file gives up a password only once the keyring has confirmed that it holds the new one.
-void SaveStringSetting(const QString& valueName, const QString& text)
+void CredentialStore::GetStringSetting(const QString& valueName, QObject* context,
+                                       std::function<void(const QString&)> then)
 {
-    if (valueName == Password && Keyring::write(KeyringService, valueName, text))
-        SettingsStore::remove(valueName);
-    else
-        SettingsStore::writeText(valueName, text);
+    if (const std::optional<QString> atOnce = GetStringSettingAtOnce(valueName)) {
+        QTimer::singleShot(0, context, [then, text = *atOnce] { then(text); });
+        return;
+    }
+    m_keyring.read(valueName, context, [then](const std::optional<QString>& text) { then(text.value_or(QString())); });
 }
 
-} // namespace CredentialStore
+// The file gives up a password only once the keyring has confirmed that it holds the new one.
+void CredentialStore::SaveStringSetting(const QString& valueName, const QString& text)
+{
+    if (valueName != Password) {
+        SettingsStore::writeText(valueName, text);
+        return;
+    }
+    const int write = ++m_writes; // from here on, the answer to an earlier write changes nothing
+    if (!m_keyring.canAsk()) {
+        m_unconfirmed.reset();
+        SettingsStore::writeText(Password, text);
+        return;
+    }
+    m_unconfirmed = text;
+    m_keyring.write(Password, text, this, [this, write, text](bool stored) {
+        if (write != m_writes)
+            return;
+        m_unconfirmed.reset();
+        if (stored)
+            SettingsStore::remove(Password);
+        else
+            SettingsStore::writeText(Password, text);
+    });
+}

@@ -18,9 +18,9 @@ void startCollecting(QList<Collecting>& open, std::optional<QString>& text, int 
 }
 } // namespace
 
-ServiceResponse::ServiceResponse(const QByteArray& document)
+ServiceResponse::ServiceResponse(const QByteArray& document, const std::atomic_bool* stop)
 {
-    XmlStream stream(document);
+    XmlStream stream(document, stop);
     const QXmlStreamReader& reader = stream.reader();
     QList<Collecting> open;
     int depth = 0;

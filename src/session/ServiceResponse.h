@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <atomic>
 #include <optional>
 
 // The XML answer of an account API command, read as the service writes it: element names compared
@@ -14,8 +15,9 @@
 class ServiceResponse {
 public:
     ServiceResponse() = default;
-    // Reads a document that has passed XmlDocument's checks; one that is not well-formed reads as empty.
-    explicit ServiceResponse(const QByteArray& document);
+    // Reads a document that has passed XmlDocument's checks; one that is not well-formed reads as empty, and so
+    // does one whose reading was stopped (stop set).
+    explicit ServiceResponse(const QByteArray& document, const std::atomic_bool* stop = nullptr);
 
     std::optional<QString> status() const { return m_status; }
     bool succeeded() const { return m_status == QStringLiteral("OK"); }

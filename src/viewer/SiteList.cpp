@@ -2,23 +2,31 @@
 
 #include "MainWindow.h"
 #include "platform/BusyPointer.h"
-#include "session/AccountCommand.h"
+#include "session/AccountRequest.h"
 #include "session/Protocol.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QPointer>
-
-namespace SiteList {
 
 namespace {
-// "Refresh List" chosen while a list is being filled starts a nested listing; the pointer goes back to
-// normal only when the outermost one ends.
-int g_depth = 0;
+// Long enough to add a few thousand items, short enough that the window answers several times a frame.
+constexpr int SliceMs = 5;
 } // namespace
 
-QString caption(qint16 siteId, const std::optional<QString>& name)
+SiteList::SiteList(MainWindow* window) : QObject(window), m_window(window)
+{
+    m_nextSlice.setSingleShot(true);
+    m_nextSlice.setInterval(0); // once the events that wait meanwhile have been handled
+    connect(&m_nextSlice, &QTimer::timeout, this, &SiteList::addSome);
+}
+
+SiteList::~SiteList()
+{
+    if (m_loading)
+        BusyPointer::setBusy(false);
+}
+
+QString SiteList::caption(qint16 siteId, const std::optional<QString>& name)
 {
     if (!name)
         return QString::number(siteId);
@@ -37,36 +45,53 @@ QString caption(qint16 siteId, const std::optional<QString>& name)
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-void load(MainWindow* target, const QString& email, const QString& password)
+bool SiteList::load(const QString& email, const QString& password)
 {
-    ++g_depth;
+    if (m_loading)
+        return false;
+    m_loading = true;
     BusyPointer::setBusy(true);
-
-    const QPointer<MainWindow> window = target;
-    const CommandOutcome outcome = runAccountCommand(Protocol::ListSitesAddress(email, password));
-    if (outcome.succeeded()) {
-        QElapsedTimer sinceEvents;
-        for (const ServiceResponse::Row& row : outcome.answer.rows()) {
-            // A window closed meanwhile is deleted at the next event pass; the rest of the list belongs to none.
-            if (!window)
-                break;
-            // 0 would fall on "Refresh List" and negative numbers are no sites: such rows give no item.
-            if (row.siteId && *row.siteId > 0) {
-                // Re-creating a listed site's item is re-captioning it where it stands: the same menu as
-                // removing and adding it back, without searching the menu for its place.
-                window->showSiteItem(*row.siteId, caption(*row.siteId, row.name));
-            }
-            // The first site shows at once; after that, handling events a few times a frame keeps the window
-            // as responsive as handling them after every item, at a fraction of the cost on long lists.
-            if (!sinceEvents.isValid() || sinceEvents.hasExpired(5)) {
-                QCoreApplication::processEvents();
-                sinceEvents.start();
-            }
-        }
-    }
-
-    if (--g_depth == 0)
-        BusyPointer::setBusy(false);
+    auto* request = new AccountRequest(this);
+    connect(request, &AccountRequest::finished, this, &SiteList::answered);
+    connect(request, &AccountRequest::finished, request, &QObject::deleteLater);
+    request->start(Protocol::ListSitesAddress(email, password));
+    return true;
 }
 
-} // namespace SiteList
+void SiteList::answered(const CommandOutcome& outcome)
+{
+    if (!outcome.succeeded())
+        return done();
+    m_rows = outcome.answer.rows();
+    m_next = 0;
+    addSome();
+}
+
+void SiteList::addSome()
+{
+    // The first site shows at once; then a slice of items at a time.
+    QElapsedTimer slice;
+    slice.start();
+    while (m_next < m_rows.size()) {
+        const ServiceResponse::Row& row = m_rows.at(m_next++);
+        // 0 would fall on "Refresh List" and negative numbers are no sites: such rows give no item.
+        if (row.siteId && *row.siteId > 0) {
+            // Re-creating a listed site's item is re-captioning it where it stands: the same menu as removing
+            // and adding it back, without searching the menu for its place.
+            m_window->showSiteItem(*row.siteId, caption(*row.siteId, row.name));
+        }
+        if (m_next == 1 || slice.hasExpired(SliceMs)) {
+            m_nextSlice.start();
+            return;
+        }
+    }
+    done();
+}
+
+void SiteList::done()
+{
+    m_loading = false;
+    m_rows.clear();
+    BusyPointer::setBusy(false);
+    emit finished();
+}

@@ -39,6 +39,10 @@ AboutDialog* Viewer::aboutDialog() const
 {
     return m_about;
 }
+SiteList* Viewer::siteList() const
+{
+    return m_siteList;
+}
 
 void Viewer::start()
 {
@@ -63,31 +67,15 @@ void Viewer::receive(const QByteArray& chunk)
     if (m_ended)
         return;
     for (const HandOver::Message& message : m_reader.feed(chunk)) {
-        // Quit cannot wait behind a site list that is still being filled.
-        if (message.kind == Kind::Quit) {
-            end();
+        handle(message);
+        if (m_ended)
             return;
-        }
-        m_queue.append(message);
     }
-    handleQueued();
 }
 
 void Viewer::inputEnded()
 {
     end();
-}
-
-void Viewer::handleQueued()
-{
-    // A message that arrives while another is being handled (a site list lets events through) waits its
-    // turn, so that messages take effect in the order they were sent.
-    if (m_handling)
-        return;
-    m_handling = true;
-    while (!m_queue.isEmpty() && !m_ended)
-        handle(m_queue.takeFirst());
-    m_handling = false;
 }
 
 void Viewer::handle(const HandOver::Message& message)
@@ -98,6 +86,9 @@ void Viewer::handle(const HandOver::Message& message)
         break;
     case Kind::Show:
         showMain(message.activation);
+        break;
+    case Kind::Quit:
+        end();
         break;
     default: // the viewer's own kinds mean nothing coming in
         break;
@@ -112,11 +103,8 @@ void Viewer::open(const HandOver::Message& message)
     MainWindow* window = ensureMain(); // a fresh window opens the start page itself
     if (!fresh && !m_session.startUrl.isEmpty())
         window->browser()->Navigate(m_session.startUrl);
-    if (message.loadSites) {
-        SiteList::load(window, m_session.email, m_session.password);
-        if (m_ended || !m_main)
-            return;
-    }
+    if (message.loadSites)
+        m_siteList->load(m_session.email, m_session.password); // or the listing under way stands for this one
     showMain(message.activation);
 }
 
@@ -125,20 +113,23 @@ void Viewer::showMain(const ActivationToken& token)
     MainWindow* window = ensureMain();
     if (window->testAttribute(Qt::WA_DontShowOnScreen))
         return; // it comes on screen with its report
-    // A window whose report is still loading is drawn off screen first, and comes on screen once the report has
-    // loaded, so that it appears with its report instead of blank; a slow report does not keep it away for long.
-    if (!window->isVisible() && window->browser()->isOpening()) {
+    // A window whose report is still loading, or whose site menu is still being filled, is drawn off screen first and
+    // comes on screen once both are done, so that it appears whole instead of blank; a slow service does not keep it
+    // away for long.
+    const auto ready = [this, window] { return !window->browser()->isOpening() && !m_siteList->isLoading(); };
+    if (!window->isVisible() && !ready()) {
         window->setAttribute(Qt::WA_DontShowOnScreen);
         window->show();
-        const auto appear = [this, window, token] {
-            if (window != m_main || !window->testAttribute(Qt::WA_DontShowOnScreen))
+        const auto appear = [this, window, token, ready](bool waited) {
+            if (window != m_main || !window->testAttribute(Qt::WA_DontShowOnScreen) || (!waited && !ready()))
                 return;
             window->hide();
             window->setAttribute(Qt::WA_DontShowOnScreen, false);
             showMain(token);
         };
-        connect(window->browser(), &WebView::opened, window, appear);
-        QTimer::singleShot(MaxWaitForReport, window, appear);
+        connect(window->browser(), &WebView::opened, window, [appear] { appear(false); });
+        connect(m_siteList, &SiteList::finished, window, [appear] { appear(false); });
+        QTimer::singleShot(MaxWait, window, [appear] { appear(true); });
         return;
     }
     bringForward(window, token);
@@ -152,6 +143,7 @@ MainWindow* Viewer::ensureMain()
     auto* window = new MainWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
     m_main = window;
+    m_siteList = new SiteList(window);
     // Menu choices are handled from the event loop once the menu is done with them: handling one can end
     // with the window gone, which must not happen under the menu's own code.
     connect(window, &MainWindow::periodChosen, this, &Viewer::choosePeriod, Qt::QueuedConnection);
@@ -190,9 +182,10 @@ void Viewer::chooseSite(qint16 id)
 
 void Viewer::refreshSiteList()
 {
-    if (m_main)
-        SiteList::load(m_main, Protocol::TrimBlanks(m_session.rememberedLogin),
-                       Protocol::TrimBlanks(m_session.rememberedPassword));
+    // Chosen again while a listing is under way, it is not started twice: the one under way brings the sites.
+    if (m_siteList)
+        m_siteList->load(Protocol::TrimBlanks(m_session.rememberedLogin),
+                         Protocol::TrimBlanks(m_session.rememberedPassword));
 }
 
 void Viewer::openDateRange()
@@ -281,8 +274,9 @@ void Viewer::end()
     if (m_ended)
         return;
     m_ended = true;
-    m_queue.clear();
-    // Closing the main window also stops a site list that is still being filled: the window goes with it.
+    // The window that closes takes its listing along; until it goes, the listing shows nothing more.
+    if (m_siteList)
+        m_siteList->disconnect(this);
     for (QWidget* window :
          {static_cast<QWidget*>(m_about), static_cast<QWidget*>(m_dates), static_cast<QWidget*>(m_main)})
         if (window)

@@ -11,20 +11,22 @@ class DateRangeDialog;
 class MainWindow;
 class QIODevice;
 class QWebEnginePage;
+class SiteList;
 
 // The report viewer process: it keeps the session it was handed, owns its windows and holds the flows
 // between them, and answers the client over the pipe.
 //
 //   start                → a page without a window warms the engine up on a blank page (unless an Open was
 //                          waiting already: its start page is the first); then Ready
-//   Open                 → that window opens the start page, fills its site menu when asked, and comes on
-//                          screen with its report; Shown
+//   Open                 → that window opens the start page and fills its site menu when asked, and comes on
+//                          screen once both are done; Shown
 //   Show                 → the main window comes forward (a fresh one if it was closed), with the activation
 //                          token of the user's action that asked for it; Shown
 //   a period or a range  → the period changes and its report opens; Period
 //   Exit                 → Exit, and the viewer ends
 //   close box            → the main window goes; MainClosed
 //   Quit, or the pipe closes, or no window is left → the viewer ends
+// Messages are handled as they come: nothing waits, a site list fills from the event loop.
 class Viewer : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +40,7 @@ public:
     MainWindow* mainWindow() const;
     DateRangeDialog* dateRangeDialog() const;
     AboutDialog* aboutDialog() const;
+    SiteList* siteList() const;
     bool hasEnded() const { return m_ended; }
 
 public slots:
@@ -51,14 +54,13 @@ signals:
     void finished();
 
 private:
-    void handleQueued();
     void handle(const HandOver::Message& message);
     void open(const HandOver::Message& message);
     // Brings the main window forward, a fresh one if there is none, with the activation token of the user's action
-    // that asked for it; one that has not been shown yet comes on screen once its report has loaded, or after
-    // MaxWaitForReport at most.
+    // that asked for it; one that has not been shown yet comes on screen once its report has loaded and its site
+    // menu is filled, or after MaxWait at most.
     void showMain(const ActivationToken& token = {});
-    static constexpr int MaxWaitForReport = 1000; // ms
+    static constexpr int MaxWait = 1000; // ms
     void choosePeriod(int index);
     void chooseSite(qint16 id);
     void refreshSiteList();
@@ -75,12 +77,11 @@ private:
 
     QIODevice* m_output;
     HandOver::LineReader m_reader;
-    QList<HandOver::Message> m_queue;
-    bool m_handling = false;
     bool m_ended = false;
     SessionInfo m_session;
     QPointer<QWebEnginePage> m_warmUp; // the page that starts the engine before there is a session
     QPointer<MainWindow> m_main;
+    QPointer<SiteList> m_siteList; // the main window's
     QPointer<DateRangeDialog> m_dates;
     QPointer<AboutDialog> m_about;
 };

@@ -37,21 +37,23 @@ tree_of() { local c; for c in $(pgrep -P "$1" || true); do echo "$c"; tree_of "$
 start_trayer() {
   trayer --edge bottom --align right --widthtype pixel --width 120 --heighttype pixel --height 28 >/dev/null 2>&1 &
   trayer_pid=$! && pids+=($trayer_pid)
-  wait_for 20 xdotool search --name '^panel$' || fail "trayer did not start"
-  panel=$(xdotool search --name '^panel$' | head -n1)
+  wait_for 20 panel_found || fail "trayer did not start"
 }
 tray_icons() { { xwininfo -tree -id "$panel" 2>/dev/null || true; } | grep -c "(\"${1:-lumenpane}\"" || true; }
 in_tray() { [ "$(tray_icons "$1")" -ge 1 ]; }
-tray_icon() { xwininfo -tree -id "$panel" | awk '/\("lumenpane"/ {print $1; exit}'; }
+tray_icon() { { xwininfo -tree -id "$panel" 2>/dev/null || true; } | awk '/\("lumenpane"/ {print $1; exit}'; }
 # The tray menu: a mapped top-level window of the program with no title of its own.
 tray_menu_shown() { # counted rather than grep -q, which could end the pipe before every window was asked
   local ids=$(xwininfo -root -children | awk '/"Lumenpane": \("lumenpane"/ {print $1}')
   [ "$(xargs -rn1 xwininfo -id <<<"$ids" 2>/dev/null | grep -c IsViewable)" -gt 0 ]
 }
 # Windows by their whole title, a pattern: xdotool matches names by pattern.
-window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-has_window() { [ -n "$(window_id "$1")" ]; }
-wait_window() { wait_for "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; window_id "$1"; }
+# A search fails as a whole when a window goes away in the middle of it (a program that opens one window and closes
+# another at the same moment): it then finds nothing, and a window found is the one returned.
+window_id() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
+has_window() { found=$(window_id "$1"); [ -n "$found" ]; }
+panel_found() { panel=$(xdotool search --name '^panel$' 2>/dev/null | head -n1 || true); [ -n "$panel" ]; }
+wait_window() { wait_for "${2:-20}" has_window "$1" || fail "window '$1' did not appear"; echo "$found"; }
 main_title='Quillmoor Lumenpane \(Build 40\)'
 main_gone() { ! has_window "$main_title"; }
 # What a window manager's close box does: ask the window to close (WM_DELETE_WINDOW).

@@ -4,6 +4,11 @@ source "$E2E_LIB"
 # menu KEYS...: opens a menu of the main window from the keyboard and walks it.
 menu() { focus "$main"; for k in "$@"; do xdotool key --delay 60 "$k"; done; }
 wait_logged() { wait_for 30 logged_at_least "$1" "${2:-1}" || fail "not requested ${2:-1} times: $1"; }
+# Whether the first window is stacked above the second (the screen's list of windows goes from the top down).
+above() {
+  local order=$(xwininfo -root -children | awk '/^ +0x/ {print $1}')
+  [ "$(grep -nx "$(printf '0x%x' "$1")" <<<"$order" | cut -d: -f1)" -lt "$(grep -nx "$(printf '0x%x' "$2")" <<<"$order" | cut -d: -f1)" ]
+}
 ended_cleanly() { # the program ends with 0, and its processes follow it out
   wait_for 30 gone "$client_pid" || fail "the program did not end"
   wait "$client_pid" || fail "the program ended with $?"
@@ -15,15 +20,19 @@ start_trayer
 slow() { curl -fsS "$sim_base/_sim/fault?delay=$1" >/dev/null; } # every account answer delayed, in ms
 sites="GET /v3/rsapi.asp?cmd=listsites&email=demo@example.com&password=demo123"
 
-# A second copy started while the sign-in waits for a slow answer ends at once; the first copy brings the main
-# window forward only once the answer is in.
+# A second copy started while the sign-in waits for a slow answer ends at once, and the sign-in window, which another
+# window has been raised over meanwhile, comes forward at once: before the answer is in.
 start_client
-slow 3000
+slow 5000
 fill_sign_in "  demo@example.com "
+login=$(wait_window "Quillmoor Login")
 xdotool key Return
 wait_logged "$sites"
+xdotool windowraise "$panel"
+above "$panel" "$login" || fail "the panel was not raised over the sign-in window"
 "$LUMENPANE_BIN" >/dev/null 2>&1 & second=$!
 wait_for 20 gone "$second" && wait "$second" || fail "the second copy did not end at once while the sign-in waited"
+wait_for 3 above "$login" "$panel" || fail "the waiting sign-in window did not come forward"
 has_window "$main_title" && fail "a main window opened while the sign-in waited"
 main=$(wait_window "$main_title" 60)
 slow 0
@@ -91,7 +100,7 @@ kill "$trayer_pid"; wait "$trayer_pid" 2>/dev/null || true
 for way in waiting close exit; do
   start_client
   if [ $way = waiting ]; then
-    slow 3000; fill_sign_in; xdotool key Return; wait_logged "$sites" 5; close_window "$(window_id "Quillmoor Login")"
+    slow 3000; fill_sign_in; xdotool key Return; wait_logged "$sites" 5; close_window "$(wait_window "Quillmoor Login")"
     slow 0
   else sign_in; fi
   children=$(tree_of "$client_pid")

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "platform/XmlDocument.h"
+#include "session/AccountRequest.h"
 
 #include <QTcpServer>
 
@@ -19,13 +19,13 @@ ServiceAndBoxes::ServiceAndBoxes()
     m_server->listenLocal(0);
     qputenv("LUMENPANE_API_BASE", base().toUtf8());
     qputenv("LUMENPANE_REPORT_BASE", base().toUtf8());
-    XmlDocument::setTransferTimeoutMs(30000);
+    AccountRequest::setTransferTimeoutMs(30000);
 }
 
 void ServiceAndBoxes::answer(int status, const QByteArray& body)
 {
     if (status == -1)
-        XmlDocument::setTransferTimeoutMs(500), server().setFault(SimServer::Fault::Hang);
+        AccountRequest::setTransferTimeoutMs(500), server().setFault(SimServer::Fault::Hang);
     else if (status != 0)
         server().setCannedAnswer(body, status);
 }

@@ -3,6 +3,7 @@
 #include "SimServer.h"
 #include "platform/MessageBox.h"
 #include "platform/WindowSystem.h"
+#include "session/CredentialStore.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -49,7 +50,13 @@ struct ServiceAndBoxes {
 // A window shown for one test function, with the simulator and the boxes; and the signals that the window's own
 // classes declare (for a dialog also QDialog's), by name, once for each time they were emitted.
 template <class Window> struct ShownWindow : ServiceAndBoxes {
-    std::unique_ptr<Window> window = std::make_unique<Window>();
+    CredentialStore credentials;
+    std::unique_ptr<Window> window = [this] {
+        if constexpr (std::is_constructible_v<Window, CredentialStore&>)
+            return std::make_unique<Window>(credentials);
+        else
+            return std::make_unique<Window>();
+    }();
     std::vector<std::unique_ptr<QSignalSpy>> spies;
 
     ShownWindow()

@@ -7,9 +7,14 @@
 #include "platform/BusyPointer.h"
 #include "session/CredentialStore.h"
 
+#include <QAccessible>
+#include <QLabel>
+#include <QMessageBox>
 #include <QtTest>
 
-using namespace CredentialStore;
+namespace {
+const QString Login = CredentialStore::Login, Password = CredentialStore::Password;
+}
 
 class AccountWindowsTest : public QObject {
     Q_OBJECT
@@ -17,8 +22,9 @@ class AccountWindowsTest : public QObject {
     const QStringList kept = {"  kept@example.com  ", " secret "};
 
     // Escape closes none of these windows. Enter in the password box signs in; in the other two windows Enter in a
-    // box does nothing, and presses the button that has the focus. The window stays (for the controller to close),
-    // the pointer is not left busy, and the sign-in is remembered, trimmed, only once it was sent.
+    // box does nothing, and presses the button that has the focus. Pressed again while the service is asked, it
+    // sends nothing more. The window stays (for the controller to close), the pointer is not left busy, and the
+    // sign-in is remembered, trimmed, only once it was sent.
     template <class Window> void enter(const QStringList& entries, const char* box, const char* button = nullptr)
     {
         QFETCH(QByteArray, answer);
@@ -29,19 +35,28 @@ class AccountWindowsTest : public QObject {
         w.answer(answer == "silent" ? -1 : answer.isEmpty() ? 0 : 200, answer);
         for (const QString& entry : entries) // "name=value"
             w.child(qPrintable(entry.section('=', 0, 0)))->setText(entry.section('=', 1));
+        auto* command = w.template child<QPushButton>(button ? button : "cmdLogin");
+        const auto press = [&] {
+            if (button)
+                command->setFocus();
+            QTest::keyClick(button ? static_cast<QWidget*>(command) : w.child(box), Qt::Key_Return);
+        };
         QTest::keyClick(w.window.get(), Qt::Key_Escape);
         QTest::keyClick(w.child(box), Qt::Key_Return);
         if (button) {
             QVERIFY(w.boxes.shown.isEmpty() && w.window->isVisible());
-            w.template child<QPushButton>(button)->setFocus();
-            QTest::keyClick(w.template child<QPushButton>(button), Qt::Key_Return);
+            press();
         }
+        if (!sent.isEmpty())
+            press();
+        QTRY_COMPARE_WITH_TIMEOUT(boxLines(w.boxes) + w.emitted(), QStringList{outcome}, 10000);
         QCOMPARE(w.apiRequests(), QStringList{"GET /v3/rsapi.asp?cmd=" + sent}.mid(sent.isEmpty()));
-        QCOMPARE(boxLines(w.boxes) + w.emitted(), QStringList{outcome});
         QVERIFY(!sent.startsWith("activate") || w.boxes.shown[0].pointer == Qt::WaitCursor);
         QVERIFY(!BusyPointer::isBusy() && !QApplication::overrideCursor() && w.window->isVisible());
+        QVERIFY(command->isEnabled());
         const auto typed = [&](int i) { return entries.value(i).section('=', 1); };
-        QCOMPARE(QStringList({GetStringSetting(Login), GetStringSetting(Password)}),
+        const auto remembered = [&](const QString& name) { return *w.credentials.GetStringSettingAtOnce(name); };
+        QCOMPARE(QStringList({remembered(Login), remembered(Password)}),
                  sent.startsWith("listsites") ? QStringList({typed(0).trimmed(), typed(1).trimmed()}) : kept);
         QCOMPARE(w.child(qPrintable(entries[0].section('=', 0, 0)))->text(), typed(0));
     }
@@ -49,8 +64,9 @@ class AccountWindowsTest : public QObject {
 private slots:
     void init()
     {
-        SaveStringSetting(Login, kept[0]);
-        SaveStringSetting(Password, kept[1]);
+        CredentialStore kept;
+        kept.SaveStringSetting(Login, this->kept[0]);
+        kept.SaveStringSetting(Password, this->kept[1]);
     }
 
     // The sign-up with "GMT -4" chosen sends the exact address (quotes doubled, lower case, "www." removed once);
@@ -79,6 +95,9 @@ private slots:
             "listsites&email=a@b.c&password=p", unable + LoginDialog::unexplainedRefusalText());
         row("sign-in: 45", "pending@example.com|pending123", {},
             "listsites&email=pending@example.com&password=pending123", "activationRequired");
+        row("sign-in: 45 between blanks, a no-break one too", "a@b.c|p",
+            "<r><STATUS>E</STATUS><ERRMSG>x</ERRMSG><ERRORID>&#160;45 </ERRORID></r>",
+            "listsites&email=a@b.c&password=p", "activationRequired");
         row("sign-in: signed in", " demo@example.com |it's&b=c d ", {},
             "listsites&email=demo@example.com&password=it's%26b%3Dc%20d", "signedIn");
         row("sign-up: a rule broken, not sent", "It's", {}, "", errors + "Passwords do not match\r\n");
@@ -106,6 +125,29 @@ private slots:
                                 "txtPassword", "cmdCreateAccount");
         else
             enter<ActivationDialog>({"txtSignupCode=" + typed}, "txtSignupCode", "cmdActivate");
+    }
+
+    // What the service says is shown as written, never read as markup: on screen, and to a screen reader.
+    void serviceTextShownAsWritten()
+    {
+        ShownWindow<LoginDialog> w;
+        MessageBox::setTestHandler(nullptr); // the real box, this once
+        const QString message = "Wrong <b>password</b> <img src=x> &amp;";
+        w.answer(200, SimServer::refusal(message, 44));
+        w.child("txtEmail")->setText("a@b.c");
+        w.child("txtPassword")->setText("p");
+        QString read;
+        QTimer reader;
+        connect(&reader, &QTimer::timeout, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+                read = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+                box->accept();
+            }
+        });
+        reader.start(10);
+        QTest::mouseClick(w.child<QPushButton>("cmdLogin"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(read, message, 10000);
     }
 };
 

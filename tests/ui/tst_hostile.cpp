@@ -4,7 +4,7 @@
 #include "HostileServer.h"
 #include "TestSupport.h"
 #include "client/LoginDialog.h"
-#include "platform/XmlDocument.h"
+#include "session/AccountRequest.h"
 #include "viewer/MainWindow.h"
 #include "viewer/SiteList.h"
 
@@ -131,16 +131,21 @@ private slots:
             w.child("txtPassword")->setText("pw");
             const bool refused = QTest::currentDataTag() == QByteArray("refused");
             qputenv("LUMENPANE_API_BASE", (refused ? unreachableBase() : server.base()).toUtf8());
-            XmlDocument::setTransferTimeoutMs(1500);
+            AccountRequest::setTransferTimeoutMs(1500);
             QTest::mouseClick(w.child<QPushButton>("cmdLogin"), Qt::LeftButton);
-            QVERIFY(w.window->isVisible() && w.window->isEnabled() && !QApplication::overrideCursor());
+            QTRY_VERIFY_WITH_TIMEOUT(!w.boxes.shown.isEmpty() || !w.emitted().isEmpty(), 30000);
+            QVERIFY(w.window->isVisible() && w.child<QPushButton>("cmdLogin")->isEnabled() &&
+                    !QApplication::overrideCursor());
             QCOMPARE(boxLines(w.boxes) + w.emitted(),
                      QStringList(listed ? "signedIn"
                                         : "Unable To Log In | Critical | " +
                                               (shown.isEmpty() ? LoginDialog::failureText() : shown)));
         }
         MainWindow window;
-        SiteList::load(&window, "a@example.com", "pw");
+        SiteList list(&window);
+        QSignalSpy filled(&list, &SiteList::finished);
+        list.load("a@example.com", "pw");
+        QVERIFY(filled.wait(30000) && !QApplication::overrideCursor());
         QStringList sites;
         for (QAction* a : window.findChild<QMenu*>("mnuWebsite")->actions().mid(1))
             sites << QString::number(a->data().toInt()) + " " + a->text();

@@ -11,6 +11,7 @@
 #include "viewer/AboutDialog.h"
 #include "viewer/DateRangeDialog.h"
 #include "viewer/MainWindow.h"
+#include "viewer/SiteList.h"
 #include "viewer/Viewer.h"
 
 #include <QPrinter>
@@ -33,7 +34,7 @@ const QMap<QString, QString> kElements = {{"link", "<a href='%1'%2</a>"},
 const QMap<QString, Qt::MouseButton> kButtons = {
     {"click", Qt::LeftButton}, {"back", Qt::BackButton}, {"forward", Qt::ForwardButton}};
 
-// Runs the action once a site is in the menu it watches, that is when the site list lets waiting events through.
+// Runs the action once a site is in the menu it watches, from the event loop: between the first site and the next.
 struct OnFirstSiteAdded : QObject {
     std::function<void()> action;
     bool eventFilter(QObject*, QEvent* event) override
@@ -79,6 +80,7 @@ class ViewerTest : public QObject {
         return QTest::qWaitFor([&] { return done; }, 30000);
     }
     int startPageLoads() const { return int(env->server().requestLog().count("GET /lumenpane/" + kStart)); }
+    int siteLists() const { return int(env->apiRequests().filter("cmd=listsites").size()); }
     void tell(Kind kind, bool loadSites = false) { viewer->receive(HandOver::encode({kind, session, loadSites})); }
     // What the viewer said to the client, then to the user, and what it shows: "shown, period 10/1/2007-10/31/2007,
     // box: ... | [selector open, ]shown|hidden <address under /lumenpane/>: <id caption>, ...", or "... | ended".
@@ -103,9 +105,9 @@ class ViewerTest : public QObject {
     // A step as the user or the client takes it: "date 3", "site 12", "range 10/1/2007 10/31/2007 [next|prev]" (the
     // first calendar paged on, or the second back), "answer <id=name,...>|refused|error|silent" (then Refresh List),
     // "meanwhile <step>" (between the first two sites of a refresh), "slow <step>" (while Refresh List waits for an
-    // answer that never comes), "close", "close-about", "sysinfo", "show", "eof"; in the browser "<element> <address>"
-    // (a test page), "open <path>", "down", "type <text>", "print", "click", "back", "forward", "script [id]", keys;
-    // else a menu command.
+    // answer that never comes; the service is asked once), "close", "close-about", "sysinfo", "show", "eof"; in the
+    // browser "<element> <address>" (a test page), "open <path>", "down", "type <text>", "print", "click", "back",
+    // "forward", "script [id]", keys; else a menu command.
     void run(const QString& step)
     {
         const QStringList w = step.split(' ');
@@ -139,6 +141,10 @@ class ViewerTest : public QObject {
             if (!main()->siteItem(qint16(w[1].toInt())))
                 run("answer " + w[1] + "=" + w[1]);
             main()->siteItem(qint16(w[1].toInt()))->trigger();
+            if (w[1] == "0") { // Refresh List: until the list is in the menu, or the window has gone
+                QCoreApplication::sendPostedEvents();
+                QTRY_VERIFY_WITH_TIMEOUT(!viewer->siteList() || !viewer->siteList()->isLoading(), 30000);
+            }
         } else if (w[0] == "date") {
             for (QAction* a : main()->findChildren<QAction*>("mnuChgDate"))
                 if (a->data() == w[1].toInt())
@@ -176,8 +182,10 @@ class ViewerTest : public QObject {
             QCOMPARE(itemsThen, 2);                   // "Refresh List" and one site
             QVERIFY(!window || window->siteItem(13)); // a closed window goes, and the list stops
         } else if (w[0] == "slow") {
+            const int before = siteLists();
             QTimer::singleShot(100, this, [this, rest] { run(rest); });
             run("answer silent");
+            QCOMPARE(siteLists(), before + 1);
         } else if (w[0] == "close" || w[0] == "close-about") {
             (w[0] == "close" ? static_cast<QWidget*>(main()) : viewer->aboutDialog())->close();
         } else if (w[0] == "sysinfo") { // the about box's button, on this machine
@@ -369,6 +377,7 @@ private slots:
             "selector open, " + site12);
         row("closed while the list grows", "meanwhile close", "main-closed", "ended");
         row("Exit while Refresh List waits", "slow mnuExit", "exit", "ended");
+        row("Refresh List again while it waits", "slow site 0", "", start);
         row("the about box closed last", "mnuAbout;close;close-about", "main-closed", "ended");
         row("no system information here", "mnuAbout;sysinfo", "box: System Information Is Unavailable At This Time",
             start);

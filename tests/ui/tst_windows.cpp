@@ -65,8 +65,10 @@ class WindowsTest : public QObject {
 private slots:
     void everyWindowIsReadable()
     {
+        CredentialStore credentials;
         const std::unique_ptr<QWidget> windows[] = {
-            std::make_unique<LoginDialog>(), std::make_unique<SignUpDialog>(), std::make_unique<ActivationDialog>(),
+            std::make_unique<LoginDialog>(credentials), std::make_unique<SignUpDialog>(credentials),
+            std::make_unique<ActivationDialog>(),
             std::make_unique<DateRangeDialog>(QDate(2008, 1, 31), QDate(2008, 2, 29)),
             std::make_unique<AboutDialog>("Quillmoor Lumenpane (Build 40)")};
         for (const auto& window : windows) {
