@@ -18,7 +18,8 @@ class QIODevice;
 //                          of an Open that was waiting already); then Ready
 //   Open                 → that window opens the start page, fills its site menu when asked, shows; Shown
 //   Show                 → the main window comes forward (a fresh one if it was closed); Shown
-//   a period or a range  → the period changes and its report opens; Period
+//   a period or a range  → the period changes and its report opens (beside it, while the comparison is on,
+//                          the period before); Period
 //   Exit                 → Exit, and the viewer ends
 //   close box            → the main window goes; MainClosed
 //   Quit, or the pipe closes, or no window is left → the viewer ends
@@ -64,6 +65,9 @@ private:
     void windowClosed();
     // The main window; when there is none, a new one, hidden, which opens the start page.
     MainWindow* ensureMain();
+    void openStartPage(MainWindow* window);
+    // The address of the report that the current one is compared with.
+    QString previousReport() const;
     void send(HandOver::Kind kind);
     void end();
 
@@ -74,6 +78,7 @@ private:
     bool m_ended = false;
     bool m_readySent = false;
     SessionInfo m_session;
+    qint16 m_site = 0; // the site chosen since the start page, if any
     QPointer<MainWindow> m_main;
     QPointer<DateRangeDialog> m_dates;
     QPointer<AboutDialog> m_about;
