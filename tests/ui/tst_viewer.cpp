@@ -430,8 +430,7 @@ private slots:
             report + "11/8/2007&Ldate=11/8/2007&chSiteID=14: " + fourItems);
         row("finder: Down, Page Down, Up, Enter", four + "find .;Down;PgDown;Up;Return", "",
             report + "11/8/2007&Ldate=11/8/2007&chSiteID=13: " + fourItems);
-        row("finder: Enter with nothing found", four + "find shop.org;Return", "", start + fourItems + " | finder: ");
-        row("finder: Escape", four + "find shop;Escape", "", start + fourItems);
+        row("finder: Enter with nothing found, Escape", four + "find shop.org;Return;Escape", "", start + fourItems);
         row("finder: follows a growing list", "answer 11=example.com;find SHOP;answer 12=shop.example.com", "",
             start + "11 example.com, 12 shop.example.com | finder: [shop.example.com]");
         // Two reports side by side: the second browser asks once the first has loaded (the start page has signed
