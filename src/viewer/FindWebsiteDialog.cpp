@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QSortFilterProxyModel>
 #include <QTimer>
+#include <algorithm>
 
 // The sites of a site menu, in its order, as their names read (the menu's "&&" is one "&").
 class SiteMenuModel : public QAbstractListModel {
@@ -97,7 +98,7 @@ private:
 // Sites whose name holds a text, letter case aside. A new text filters the whole list again in one pass: the
 // proxy's own filter update works through the rows that come and go range by range, which on long lists takes
 // many times longer than filtering afresh.
-class NameFilter : public QSortFilterProxyModel {
+class SiteNameFilter : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
     void setText(const QString& text)
@@ -119,7 +120,7 @@ private:
 
 FindWebsiteDialog::FindWebsiteDialog(QMenu* siteMenu, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::FindWebsiteDialog>()), m_sites(new SiteMenuModel(siteMenu, this)),
-      m_shown(new NameFilter(this))
+      m_shown(new SiteNameFilter(this))
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);

@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <memory>
 
-class NameFilter;
 class QMenu;
 class SiteMenuModel;
+class SiteNameFilter;
 namespace Ui {
 class FindWebsiteDialog;
 }
@@ -34,5 +34,5 @@ private:
 
     std::unique_ptr<Ui::FindWebsiteDialog> m_ui;
     SiteMenuModel* m_sites;
-    NameFilter* m_shown;
+    SiteNameFilter* m_shown;
 };
