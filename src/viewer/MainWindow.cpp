@@ -182,8 +182,11 @@ void MainWindow::setComparing(bool on)
         if (m_awaiting == Awaiting::Nothing)
             openPreviousReport();
     } else {
+        const bool hadFocus = m_focused == m_previous;
         delete m_previous.data(); // and its page with it: the engine lets go of what they held
         m_ui->prgLoadPrevious->hide();
+        if (hadFocus)
+            browser()->setFocus(Qt::OtherFocusReason);
     }
     keepOuterSize();
     keepOnScreen();
