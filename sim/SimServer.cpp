@@ -280,9 +280,9 @@ bool SimServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* soc
             responder->writeHeader(h.first, h.second);
         responder->writeBody(reply.body);
     };
-    if (api && m_delayMs > 0) {
+    if (const int delay = api ? m_delayMs : m_pageDelayMs; delay > 0) {
         QPointer<QTcpSocket> alive(socket);
-        QTimer::singleShot(m_delayMs, this, [alive, send] {
+        QTimer::singleShot(delay, this, [alive, send] {
             if (alive)
                 send();
         });

@@ -87,6 +87,8 @@ public:
 
     // Fault switches for the account API (tests): a delay before every answer, or a broken answer.
     void setDelayMs(int ms) { m_delayMs = ms; }
+    // A delay before every page of the report server (tests): a slow server.
+    void setPageDelayMs(int ms) { m_pageDelayMs = ms; }
     void setFault(Fault fault) { m_fault = fault; }
     // Answers every account API command with exactly this body and status until cleared.
     void setCannedAnswer(const QByteArray& body, int status = 200);
@@ -132,6 +134,7 @@ private:
     QString m_stateFile;
     quint16 m_port = 0;
     int m_delayMs = 0;
+    int m_pageDelayMs = 0;
     bool m_loadBeacon = false;
     Fault m_fault = Fault::None;
     std::optional<QPair<QByteArray, int>> m_canned;

@@ -110,6 +110,8 @@ WebView::WebView(QWidget* parent) : QWebEngineView(parent)
 {
     setObjectName(QStringLiteral("browser"));
     setAccessibleName(tr("Report"));
+    // A page takes whatever room its window gives it, shared evenly with a page beside it.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* view = new ReportPage([this](const QUrl& url) { openExternally(url); }, this);
     setPage(view);
 

@@ -1,9 +1,11 @@
 #include "DateRangeDialog.h"
 
+#include "platform/Clock.h"
 #include "platform/FormWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/MonthCalendar.h"
 #include "session/Protocol.h"
+#include "session/ReportPeriod.h"
 #include "ui_DateRangeDialog.h"
 
 #include <optional>
@@ -28,6 +30,20 @@ DateRangeDialog::DateRangeDialog(const QDate& from, const QDate& to, QWidget* pa
     m_ui->Calendar1->setDate(from);
     m_ui->Calendar2->setDate(to);
     connect(m_ui->cmdApply, &QPushButton::clicked, this, &DateRangeDialog::applyRange);
+
+    using ReportPeriod::Pick;
+    const std::pair<QPushButton*, Pick> picks[] = {{m_ui->cmdLast7Days, Pick::Last7Days},
+                                                   {m_ui->cmdLast30Days, Pick::Last30Days},
+                                                   {m_ui->cmdMonthToDate, Pick::MonthToDate},
+                                                   {m_ui->cmdYearToDate, Pick::YearToDate},
+                                                   {m_ui->cmdLastYear, Pick::LastYear}};
+    for (const auto& [button, pick] : picks)
+        connect(button, &QPushButton::clicked, this, [this, pick = pick] {
+            // Today as it is when the pick is made: the window may have been open since before midnight.
+            const ReportPeriod::Range range = ReportPeriod::forPick(pick, Clock::today());
+            m_ui->Calendar1->setDate(range.from);
+            m_ui->Calendar2->setDate(range.to);
+        });
 }
 
 DateRangeDialog::~DateRangeDialog() = default;

@@ -1,20 +1,27 @@
 #include "MainWindow.h"
 
+#include "FindWebsiteDialog.h"
 #include "platform/AppIcon.h"
+#include "platform/SettingsStore.h"
 #include "platform/WebView.h"
 #include "platform/WindowPlacement.h"
 #include "session/Protocol.h"
+#include "session/ReportPeriod.h"
 #include "session/Service.h"
 #include "ui_MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QWebEngineFindTextResult>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 const QString kSiteArray = QStringLiteral("mnuRefreshWSList");
 const QString kPeriodArray = QStringLiteral("mnuChgDate");
+const QString kCompareSetting = QStringLiteral("ComparePreviousPeriod");
 
 qint16 indexOf(const QAction* item)
 {
@@ -39,8 +46,11 @@ MainWindow::MainWindow(QWidget* parent)
                                  QStringLiteral("This Week"),  QStringLiteral("Last Week"),
                                  QStringLiteral("This Month"), QStringLiteral("Last Month"),
                                  QStringLiteral("&Specify")};
-    for (qint16 i = 0; i < periods.size(); ++i)
-        addIndexedItem(m_ui->mnuChgDates, kPeriodArray, i, periods[i]);
+    for (qint16 i = 0; i < periods.size(); ++i) {
+        QAction* item = addIndexedItem(m_ui->mnuChgDates, kPeriodArray, i, periods[i]);
+        if (i < ReportPeriod::Specify) // "Today" Ctrl+1 to "Last Month" Ctrl+6
+            item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+    }
 
     // One connection per menu rather than per item: a site list can hold tens of thousands of items.
     connect(m_ui->mnuWebsite, &QMenu::triggered, this, [this](QAction* item) {
@@ -58,9 +68,18 @@ MainWindow::MainWindow(QWidget* parent)
     connect(m_ui->mnuOnlineHelp, &QAction::triggered, this, &MainWindow::openOnlineHelp);
     connect(m_ui->mnuUpdate, &QAction::triggered, this, &MainWindow::checkForUpdate);
     connect(m_ui->mnuAbout, &QAction::triggered, this, &MainWindow::aboutRequested);
+    connect(m_ui->mnuFindWebsite, &QAction::triggered, this, &MainWindow::findWebsite);
+    connect(m_ui->mnuCompare, &QAction::toggled, this, &MainWindow::setComparing);
 
     addPageShortcuts();
-    followLoading();
+    followLoading(browser(), m_ui->prgLoad);
+    followCurrentReport();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (WebView* view : {browser(), m_previous.data()})
+            if (view && now && (view == now || view->isAncestorOf(now)))
+                m_focused = view;
+    });
+    m_ui->mnuCompare->setChecked(SettingsStore::readText(kCompareSetting) == QLatin1String("1"));
 }
 
 MainWindow::~MainWindow() = default;
@@ -91,9 +110,97 @@ QAction* MainWindow::showSiteItem(qint16 id, const QString& caption)
     return item;
 }
 
+WebView* MainWindow::previousView() const
+{
+    return m_previous;
+}
+
+WebView* MainWindow::focusedView() const
+{
+    return m_previous && m_focused == m_previous ? m_previous.data() : browser();
+}
+
 void MainWindow::reloadPage()
 {
+    awaitCurrentReport(); // the second browser opens its report again once this page is in
     browser()->Refresh();
+}
+
+void MainWindow::showReport(const QString& address, const QString& previousAddress)
+{
+    m_previousAddress = previousAddress;
+    awaitCurrentReport();
+    browser()->Navigate(address);
+}
+
+void MainWindow::awaitCurrentReport()
+{
+    // A new page starts loading a moment after it was asked for, except that one asked for while another loads
+    // takes that one's place: no new start then, and the load under way ends with the new page.
+    m_awaiting = browser()->page()->isLoading() ? Awaiting::End : Awaiting::Start;
+}
+
+void MainWindow::followCurrentReport()
+{
+    WebView* view = browser();
+    connect(view, &QWebEngineView::loadStarted, this, [this] {
+        if (m_awaiting == Awaiting::Start)
+            m_awaiting = Awaiting::End;
+    });
+    connect(view, &QWebEngineView::loadFinished, this, [this, view] {
+        // A load that a newer one replaced ends while the newer one goes on: the second browser waits for that.
+        if (m_awaiting == Awaiting::End && !view->page()->isLoading()) {
+            m_awaiting = Awaiting::Nothing;
+            openPreviousReport();
+        }
+    });
+}
+
+void MainWindow::openPreviousReport()
+{
+    if (m_previous && !m_previousAddress.isEmpty())
+        m_previous->Navigate(m_previousAddress);
+}
+
+void MainWindow::setComparing(bool on)
+{
+    if (m_ui->mnuCompare->isChecked() != on) {
+        m_ui->mnuCompare->setChecked(on); // which calls back
+        return;
+    }
+    SettingsStore::writeText(kCompareSetting, QLatin1String(on ? "1" : "0"));
+    if (on == !m_previous.isNull())
+        return;
+    if (on) {
+        m_previous = new WebView(m_ui->centralWidget);
+        m_previous->setObjectName(QStringLiteral("browserPrevious"));
+        m_previous->setAccessibleName(tr("Report of the previous period"));
+        m_ui->pageLayout->addWidget(m_previous, 0, 1);
+        m_ui->prgLoadPrevious->raise();
+        followLoading(m_previous, m_ui->prgLoadPrevious);
+        showFindResults(m_previous);
+        if (m_awaiting == Awaiting::Nothing)
+            openPreviousReport();
+    } else {
+        const bool hadFocus = m_focused == m_previous;
+        delete m_previous.data(); // and its page with it: the engine lets go of what they held
+        m_ui->prgLoadPrevious->hide();
+        if (hadFocus)
+            browser()->setFocus(Qt::OtherFocusReason);
+    }
+    keepOuterSize();
+    keepOnScreen();
+}
+
+void MainWindow::findWebsite()
+{
+    if (!m_finder) {
+        m_finder = new FindWebsiteDialog(m_ui->mnuWebsite, this);
+        m_finder->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_finder->show();
+    m_finder->raise();
+    m_finder->activateWindow();
 }
 
 void MainWindow::openSettings()
@@ -113,19 +220,19 @@ void MainWindow::checkForUpdate()
 
 void MainWindow::addPageShortcuts()
 {
-    // What users expect of a browser pane; keys of the window, not of the menus, whose items have none.
-    WebView* view = browser();
-    const auto add = [this](const QKeySequence& keys, const auto* target, auto slot) {
-        new QShortcut(keys, this, target, slot);
+    // What users expect of a browser pane, on the browser that has the focus; keys of the window, not of the
+    // menus.
+    const auto add = [this](const QKeySequence& keys, void (WebView::*action)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, action] { (focusedView()->*action)(); });
     };
-    add(QKeySequence(Qt::CTRL | Qt::Key_Plus), view, &WebView::zoomIn);
-    add(QKeySequence(Qt::CTRL | Qt::Key_Equal), view, &WebView::zoomIn);
-    add(QKeySequence(Qt::CTRL | Qt::Key_Minus), view, &WebView::zoomOut);
-    add(QKeySequence(Qt::CTRL | Qt::Key_0), view, &WebView::resetZoom);
-    add(QKeySequence(Qt::ALT | Qt::Key_Left), view, &WebView::back);
-    add(QKeySequence(Qt::ALT | Qt::Key_Right), view, &WebView::forward);
-    add(QKeySequence(Qt::CTRL | Qt::Key_P), view, &WebView::printPage);
-    add(QKeySequence(Qt::CTRL | Qt::Key_F), this, &MainWindow::showFindBar);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Plus), &WebView::zoomIn);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Equal), &WebView::zoomIn);
+    add(QKeySequence(Qt::CTRL | Qt::Key_Minus), &WebView::zoomOut);
+    add(QKeySequence(Qt::CTRL | Qt::Key_0), &WebView::resetZoom);
+    add(QKeySequence(Qt::ALT | Qt::Key_Left), &WebView::back);
+    add(QKeySequence(Qt::ALT | Qt::Key_Right), &WebView::forward);
+    add(QKeySequence(Qt::CTRL | Qt::Key_P), &WebView::printPage);
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this, this, &MainWindow::showFindBar);
     // Shift+Enter searches backwards from the find box; Escape anywhere in the bar closes it.
     new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Return), m_ui->txtFind, this, &MainWindow::findPrevious,
                   Qt::WidgetShortcut);
@@ -137,6 +244,11 @@ void MainWindow::addPageShortcuts()
     connect(m_ui->cmdFindNext, &QToolButton::clicked, this, &MainWindow::findNext);
     connect(m_ui->cmdFindPrevious, &QToolButton::clicked, this, &MainWindow::findPrevious);
     connect(m_ui->cmdCloseFind, &QToolButton::clicked, this, &MainWindow::closeFindBar);
+    showFindResults(browser());
+}
+
+void MainWindow::showFindResults(WebView* view)
+{
     connect(view->page(), &QWebEnginePage::findTextFinished, this, [this](const QWebEngineFindTextResult& result) {
         if (m_ui->txtFind->text().isEmpty())
             m_ui->lblFindResult->clear();
@@ -147,11 +259,9 @@ void MainWindow::addPageShortcuts()
     });
 }
 
-void MainWindow::followLoading()
+void MainWindow::followLoading(WebView* view, QProgressBar* line)
 {
     // A thin line over the top of the page while it loads; gone, and taking no room, once it has loaded.
-    QProgressBar* line = m_ui->prgLoad;
-    WebView* view = browser();
     connect(view, &QWebEngineView::loadStarted, line, [line] {
         line->setValue(0);
         line->show();
@@ -182,15 +292,18 @@ void MainWindow::findPrevious()
 
 void MainWindow::find(bool backward)
 {
-    browser()->findText(m_ui->txtFind->text(), backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+    focusedView()->findText(m_ui->txtFind->text(),
+                            backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
 }
 
 void MainWindow::closeFindBar()
 {
     m_ui->fraFind->hide();
     m_ui->lblFindResult->clear();
-    browser()->findText(QString()); // takes the marks off the page
-    browser()->setFocus(Qt::OtherFocusReason);
+    for (WebView* view : {browser(), m_previous.data()})
+        if (view)
+            view->findText(QString()); // takes the marks off the page
+    focusedView()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -217,7 +330,32 @@ void MainWindow::keepOuterSize()
     // The outer size is fixed; what the frame and title bar take (known once the window manager has framed
     // the window) comes off the client area.
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const QSize client(OuterWidth - frame.left() - frame.right(), OuterHeight - frame.top() - frame.bottom());
+    const QSize client(outerWidth() - frame.left() - frame.right(), OuterHeight - frame.top() - frame.bottom());
     if (size() != client || minimumSize() != maximumSize())
         setFixedSize(client);
+}
+
+int MainWindow::outerWidth() const
+{
+    if (!m_previous)
+        return OuterWidth;
+    // Each report as wide as one alone, where the screen has room for both.
+    const QScreen* shown = screen();
+    const int room = shown ? shown->availableGeometry().width() : 2 * OuterWidth;
+    return std::clamp(room, OuterWidth, 2 * OuterWidth);
+}
+
+void MainWindow::keepOnScreen()
+{
+    // A window that grew past the screen's edge moves back onto it.
+    if (!isVisible() || !screen())
+        return;
+    const QRect area = screen()->availableGeometry();
+    QRect frame = frameGeometry();
+    if (frame.right() > area.right())
+        frame.moveRight(area.right());
+    if (frame.left() < area.left())
+        frame.moveLeft(area.left());
+    if (frame.topLeft() != pos())
+        move(frame.topLeft());
 }

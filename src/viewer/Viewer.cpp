@@ -102,7 +102,7 @@ void Viewer::open(const HandOver::Message& message)
     const bool fresh = !m_main;
     MainWindow* window = ensureMain(); // a fresh window opens the start page itself
     if (!fresh && !m_session.startUrl.isEmpty())
-        window->browser()->Navigate(m_session.startUrl);
+        openStartPage(window);
     if (message.loadSites)
         m_siteList->load(m_session.email, m_session.password); // or the listing under way stands for this one
     showMain(message.activation);
@@ -153,8 +153,24 @@ MainWindow* Viewer::ensureMain()
     connect(window, &MainWindow::exitRequested, this, &Viewer::exitChosen, Qt::QueuedConnection);
     connect(window, &MainWindow::closed, this, &Viewer::mainClosed);
     if (!m_session.startUrl.isEmpty())
-        window->browser()->Navigate(m_session.startUrl);
+        openStartPage(window);
     return window;
+}
+
+void Viewer::openStartPage(MainWindow* window)
+{
+    m_site = 0; // the start page begins a session of the report server, on the account's first site
+    window->showReport(m_session.startUrl, previousReport());
+}
+
+QString Viewer::previousReport() const
+{
+    // The site goes along once one was chosen: the report server's current site is whichever was asked for last.
+    if (!m_session.from.isValid() || !m_session.to.isValid())
+        return QString();
+    const ReportPeriod::Range before = ReportPeriod::previous({m_session.from, m_session.to});
+    return m_site > 0 ? Protocol::SiteAddress(before.from, before.to, m_site)
+                      : Protocol::CustomRangeAddress(before.from, before.to);
 }
 
 void Viewer::choosePeriod(int index)
@@ -170,14 +186,16 @@ void Viewer::choosePeriod(int index)
         return;
     m_session.from = period->from;
     m_session.to = period->to;
-    m_main->browser()->Navigate(Protocol::PeriodAddress(m_session.from, m_session.to));
+    m_main->showReport(Protocol::PeriodAddress(m_session.from, m_session.to), previousReport());
     send(Kind::Period);
 }
 
 void Viewer::chooseSite(qint16 id)
 {
-    if (m_main)
-        m_main->browser()->Navigate(Protocol::SiteAddress(m_session.from, m_session.to, id));
+    if (!m_main)
+        return;
+    m_site = id;
+    m_main->showReport(Protocol::SiteAddress(m_session.from, m_session.to, id), previousReport());
 }
 
 void Viewer::refreshSiteList()
@@ -211,7 +229,7 @@ void Viewer::applyRange(const QDate& from, const QDate& to)
     m_session.to = to;
     // With the main window closed, a new one opens the start page and then the range, hidden until the
     // next Show.
-    ensureMain()->browser()->Navigate(Protocol::CustomRangeAddress(from, to));
+    ensureMain()->showReport(Protocol::CustomRangeAddress(from, to), previousReport());
     send(Kind::Period);
 }
 

@@ -22,7 +22,8 @@ class SiteList;
 //                          screen once both are done; Shown
 //   Show                 → the main window comes forward (a fresh one if it was closed), with the activation
 //                          token of the user's action that asked for it; Shown
-//   a period or a range  → the period changes and its report opens; Period
+//   a period or a range  → the period changes and its report opens (beside it, while the comparison is on,
+//                          the period before); Period
 //   Exit                 → Exit, and the viewer ends
 //   close box            → the main window goes; MainClosed
 //   Quit, or the pipe closes, or no window is left → the viewer ends
@@ -72,6 +73,9 @@ private:
     void windowClosed();
     // The main window; when there is none, a new one, hidden, which opens the start page.
     MainWindow* ensureMain();
+    void openStartPage(MainWindow* window);
+    // The address of the report that the current one is compared with.
+    QString previousReport() const;
     void send(HandOver::Kind kind);
     void end();
 
@@ -80,6 +84,7 @@ private:
     bool m_ended = false;
     SessionInfo m_session;
     QPointer<QWebEnginePage> m_warmUp; // the page that starts the engine before there is a session
+    qint16 m_site = 0; // the site chosen since the start page, if any
     QPointer<MainWindow> m_main;
     QPointer<SiteList> m_siteList; // the main window's
     QPointer<DateRangeDialog> m_dates;

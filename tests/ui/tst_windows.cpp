@@ -7,6 +7,7 @@
 #include "client/SignUpDialog.h"
 #include "viewer/AboutDialog.h"
 #include "viewer/DateRangeDialog.h"
+#include "viewer/FindWebsiteDialog.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -66,11 +67,16 @@ private slots:
     void everyWindowIsReadable()
     {
         CredentialStore credentials;
+        QMenu sites;
+        for (const char* site : {"&Refresh List", "example.com", "shop.example.com"})
+            sites.addAction(site);
         const std::unique_ptr<QWidget> windows[] = {
-            std::make_unique<LoginDialog>(credentials), std::make_unique<SignUpDialog>(credentials),
+            std::make_unique<LoginDialog>(credentials),
+            std::make_unique<SignUpDialog>(credentials),
             std::make_unique<ActivationDialog>(),
             std::make_unique<DateRangeDialog>(QDate(2008, 1, 31), QDate(2008, 2, 29)),
-            std::make_unique<AboutDialog>("Quillmoor Lumenpane (Build 40)")};
+            std::make_unique<AboutDialog>("Quillmoor Lumenpane (Build 40)"),
+            std::make_unique<FindWebsiteDialog>(&sites)};
         for (const auto& window : windows) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));

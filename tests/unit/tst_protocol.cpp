@@ -1,6 +1,6 @@
 // What the client writes and reads: addresses and their values, the sign-up values and rules, the codec that holds
 // the entries, the messages between lumenpane and its viewer as they cross the pipe, the mouse codes of a
-// notification area; the report periods and the service's answers.
+// notification area; the report periods, the quick picks and the periods compared, and the service's answers.
 #include "client/TrayMouse.h"
 #include "platform/XmlDocument.h"
 #include "session/Base64.h"
@@ -123,6 +123,42 @@ private slots:
         QTest::newRow("tray: context, twice") << tray(codesFor(Context) + codesFor(Context)) << "-,menu,-,menu";
         QTest::newRow("tray: click, middle click") << tray(codesFor(Trigger) + codesFor(MiddleClick)) << "-,-,-,-";
         QTest::newRow("tray: double click") << tray(codesFor(DoubleClick)) << "restore,-";
+        // The date selector's quick picks on days where the calendar turns (Last 7 Days, Last 30 Days, Month to Date,
+        // Year to Date, Last Year), and the period that each kind of range is compared with.
+        const auto text = [](const Range& r) { return DateText(r.from) + "-" + DateText(r.to); };
+        const auto picks = [&](const QDate& today) {
+            QStringList got;
+            for (Pick pick : {Pick::Last7Days, Pick::Last30Days, Pick::MonthToDate, Pick::YearToDate, Pick::LastYear})
+                got << text(forPick(pick, today));
+            return got.join(", ");
+        };
+        const auto before = [&](const QString& from, const QString& to) {
+            return text(previous({*ParseDateText(from), *ParseDateText(to)}));
+        };
+        QTest::newRow("picks: first of a month") << picks({2008, 3, 1})
+                                                 << "2/24/2008-3/1/2008, 2/1/2008-3/1/2008, 3/1/2008-3/1/2008, "
+                                                    "1/1/2008-3/1/2008, 1/1/2007-12/31/2007";
+        QTest::newRow("picks: first of January") << picks({2008, 1, 1})
+                                                 << "12/26/2007-1/1/2008, 12/3/2007-1/1/2008, 1/1/2008-1/1/2008, "
+                                                    "1/1/2008-1/1/2008, 1/1/2007-12/31/2007";
+        QTest::newRow("picks: leap day") << picks({2008, 2, 29})
+                                         << "2/23/2008-2/29/2008, 1/31/2008-2/29/2008, 2/1/2008-2/29/2008, "
+                                            "1/1/2008-2/29/2008, 1/1/2007-12/31/2007";
+        QTest::newRow("picks: a Sunday") << picks({2007, 11, 4})
+                                         << "10/29/2007-11/4/2007, 10/6/2007-11/4/2007, 11/1/2007-11/4/2007, "
+                                            "1/1/2007-11/4/2007, 1/1/2006-12/31/2006";
+        QTest::newRow("previous: a day") << before("11/8/2007", "11/8/2007") << "11/7/2007-11/7/2007";
+        QTest::newRow("previous: Sunday to Sunday, sharing it")
+            << before("11/4/2007", "11/11/2007") << "10/28/2007-11/4/2007";
+        QTest::newRow("previous: Sunday to Saturday") << before("10/28/2007", "11/3/2007") << "10/21/2007-10/27/2007";
+        QTest::newRow("previous: days up to a leap day") << before("3/1/2008", "3/10/2008") << "2/20/2008-2/29/2008";
+        QTest::newRow("previous: a month to date") << before("11/1/2007", "11/8/2007") << "10/24/2007-10/31/2007";
+        QTest::newRow("previous: to a month's end") << before("10/15/2007", "10/31/2007") << "9/28/2007-10/14/2007";
+        QTest::newRow("previous: March, a leap February") << before("3/1/2008", "3/31/2008") << "2/1/2008-2/29/2008";
+        QTest::newRow("previous: a leap February") << before("2/1/2008", "2/29/2008") << "1/1/2008-1/31/2008";
+        QTest::newRow("previous: January") << before("1/1/2008", "1/31/2008") << "12/1/2007-12/31/2007";
+        QTest::newRow("previous: a quarter") << before("10/1/2007", "12/31/2007") << "7/1/2007-9/30/2007";
+        QTest::newRow("previous: a year") << before("1/1/2007", "12/31/2007") << "1/1/2006-12/31/2006";
     }
     void written()
     {
