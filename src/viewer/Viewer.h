@@ -84,7 +84,7 @@ private:
     bool m_ended = false;
     SessionInfo m_session;
     QPointer<QWebEnginePage> m_warmUp; // the page that starts the engine before there is a session
-    qint16 m_site = 0; // the site chosen since the start page, if any
+    qint16 m_site = 0;                 // the site chosen since the start page, if any
     QPointer<MainWindow> m_main;
     QPointer<SiteList> m_siteList; // the main window's
     QPointer<DateRangeDialog> m_dates;
