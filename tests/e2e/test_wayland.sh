@@ -1,9 +1,7 @@
-# A day on a Wayland desktop (GNOME's compositor, headless), the programs found and used as a screen reader does
-# (the accessibility bus), with the person's keyboard (the compositor's own remote-desktop input), a notification
-# area over D-Bus (sni.py) and another program beside them (desk.py): sign in, read the report, close to the
-# notification area and come back from it, let a second copy bring the window forward while the other program has
-# the focus, end. The compositor lets a window take the focus only with the token of the user's action; the
-# program picks Wayland by itself. Then, without a notification area, closing the main window ends the program.
+# A day on a headless mutter Wayland desktop, the programs used as a screen reader does (a11y.py), with the person's
+# keyboard and another program (desk.py) and a notification area over D-Bus (sni.py): sign in, close to the
+# notification area and back, a second copy bringing the window forward past the other program (the compositor
+# gives the focus only with the token of the user's action), end; without a notification area, closing ends it.
 # session: --wayland mutter --a11y
 source "$E2E_LIB"
 here=$(dirname "$E2E_LIB")

@@ -1,8 +1,6 @@
-# Under a window manager that prevents focus stealing (GNOME's mutter on the X display): the sign-in window and the
-# main window take the keyboard focus as they appear (waited for, never forced); once the user has clicked another
-# program and typed into it, a second copy started by a launcher (its startup id stamped with the time of the
-# user's action) brings the main window forward, and so does a double click on the icon in the notification area
-# (trayer). Without the time of the user's action the window manager leaves the window behind.
+# Under a window manager that prevents focus stealing (mutter on X): the windows take the focus as they appear;
+# after the user typed into another program, a second copy started by a launcher (its startup id stamped with the
+# time of the user's action) brings the main window forward, and so does a double click on the tray icon.
 # session: --wm mutter
 source "$E2E_LIB"
 # The X server's time of now, as a launcher stamps the startup id of the program it starts.
