@@ -14,6 +14,7 @@ private slots:
         QTest::addColumn<QString>("environment");
         QTest::addColumn<bool>("seat");
         QTest::addColumn<QString>("expected");
+        QTest::newRow("Wayland session") << "WAYLAND_DISPLAY=wayland-0" << true << "wayland;xcb / - asked";
         QTest::newRow("Wayland session, empty platform")
             << "WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=" << true << "wayland;xcb / - asked";
         QTest::newRow("Wayland session, X11 asked for")
