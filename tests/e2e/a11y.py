@@ -1,13 +1,7 @@
-"""The programs on the desktop as a screen reader finds them (the accessibility bus), and its hand on them; one
-command a run, windows by their whole title, controls by their accessible name (a field's is its label's text):
-  a11y.py wait TITLE active|inactive|shown|gone SECONDS  until the window is in that state (fails after SECONDS;
-                                                       shown: active or not)
-  a11y.py find TITLE TEXT SECONDS                   until something in the window is named TEXT
-  a11y.py type TITLE FIELD TEXT                     sets the text of a field
-  a11y.py press TITLE BUTTON                        presses a button
-  a11y.py menu TITLE ITEM...                        chooses an item of the window's menus, by their captions
-  a11y.py only TITLE SECONDS                        once both programs are on the bus, and for SECONDS more, TITLE
-                                                    is the one window of theirs that anything could find"""
+"""The programs as a screen reader finds and works them (the accessibility bus), one command a run; windows by their
+whole title, controls by their accessible name (a field's is its label's text):
+  wait TITLE active|inactive|shown|gone SECONDS; find TITLE TEXT SECONDS; type TITLE FIELD TEXT; press TITLE BUTTON;
+  menu TITLE ITEM...; only TITLE SECONDS (once both programs are on the bus, TITLE is their one window for SECONDS)"""
 import sys
 import time
 

@@ -1,11 +1,7 @@
-"""A person at a Wayland desktop run by GNOME's compositor (mutter), as far as a test needs one: their keyboard,
-through the compositor's remote-desktop input, and the window of another program, which takes the focus when it
-opens and, as a launcher does, asks the compositor for an activation token for the key just pressed in it.
-
-Reads commands from standard input, one a line: "keys Alt_L+F4" (keys held together, by their X names), "open"
-(the other program's window opens, anew if it was open), "token" (a key pressed in that window, and its token).
-Writes what happened to the file given, one a line: "ready", "focused" (the other window has the focus),
-"token TOKEN"."""
+"""A person at a mutter Wayland desktop: their keyboard (the compositor's remote-desktop input), and another program's
+window, which takes the focus and, as a launcher does, asks for an activation token for a key pressed in it.
+Commands on standard input: "keys Alt_L+F4" (held together, X names), "open" (anew), "token". Writes "ready",
+"focused" (the other window has the focus) and "token TOKEN" to the file given, one a line."""
 import sys
 
 import gi

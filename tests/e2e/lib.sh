@@ -28,6 +28,13 @@ start_sim() {
 }
 start_client() { "$LUMENPANE_BIN" "$@" >"$work/client.out" 2>&1 & client_pid=$! && pids+=($client_pid); }
 gone() { ! kill -0 "$1" 2>/dev/null; }
+fault() { curl -fsS "$sim_base/_sim/fault?$1" >/dev/null; } # the simulator's answers held back or hung
+# ended SECONDS CHILDREN: the client ends in time with 0, and the processes it had follow it out.
+ended() {
+  wait_for "$1" gone "$client_pid" || fail "the program did not end within $1 s"
+  wait "$client_pid" || fail "the program ended with $?"
+  for c in $2; do wait_for 20 gone "$c" || fail "process $c of the program is still running"; done
+}
 logged() { grep -c -F -- "$1" "$work/sim.log" || true; } # the simulator's requests that hold the text
 logged_at_least() { [ "$(logged "$1")" -ge "$2" ]; }
 # Every process below the given one (the viewer and the web engine's helpers below it).

@@ -1,9 +1,7 @@
-# A day on a Wayland desktop (GNOME's compositor, headless), the programs found and used as a screen reader does
-# (the accessibility bus), with the person's keyboard (the compositor's own remote-desktop input), a notification
-# area over D-Bus (sni.py) and another program beside them (desk.py): sign in, read the report, close to the
-# notification area and come back from it, let a second copy bring the window forward while the other program has
-# the focus, end. The compositor lets a window take the focus only with the token of the user's action; the
-# program picks Wayland by itself. Then, without a notification area, closing the main window ends the program.
+# A day on a headless mutter Wayland desktop, the programs used as a screen reader does (a11y.py), with the person's
+# keyboard and another program (desk.py) and a notification area over D-Bus (sni.py): sign in, close to the
+# notification area and back, a second copy bringing the window forward past the other program (the compositor
+# gives the focus only with the token of the user's action), end; without a notification area, closing ends it.
 # session: --wayland mutter --a11y
 source "$E2E_LIB"
 here=$(dirname "$E2E_LIB")
@@ -28,15 +26,20 @@ desk_after ready 0
 other_opens() { local n=$(said focused); desk open; desk_after focused "$n"; }
 # A key pressed in the other program, and the token the compositor gave it for that key, as a launcher asks for one.
 token() { local n=$(said token); desk token; desk_after token "$n"; grep "^token " "$work/desk.out" | tail -n1 | cut -d' ' -f2; }
+# Signs in through the sign-in window, which has come on screen with the focus; the main window takes it next.
+a11y_sign_in() {
+  a11y wait "Quillmoor Login" active 30 || fail "the sign-in window did not take the focus"
+  a11y type "Quillmoor Login" "E-Mail Address" demo@example.com
+  a11y type "Quillmoor Login" Password demo123
+  a11y press "Quillmoor Login" Login
+  a11y wait "$main_name" active 60 || fail "the main window did not take the focus"
+}
 
 start_sim
 start_client
 a11y wait "Quillmoor Login" active 30 || fail "the sign-in window did not take the focus"
 a11y only "Quillmoor Login" 3 || fail "before the sign-in, a window other than the sign-in window could be found"
-a11y type "Quillmoor Login" "E-Mail Address" demo@example.com
-a11y type "Quillmoor Login" Password demo123
-a11y press "Quillmoor Login" Login
-a11y wait "$main_name" active 60 || fail "the main window did not take the focus"
+a11y_sign_in
 a11y find "$main_name" "Visits per day" 60 || fail "the report did not show"
 [ "$(logged "$start_page")" -eq 1 ] || fail "the start page was not opened once"
 grep -q "systemTrayWindowChanged" "$work/client.out" && fail "a warning about an X11 tray"
@@ -75,20 +78,14 @@ pass "with the other program in front, a click on the icon and a second copy eac
 
 children=$(tree_of "$client_pid")
 a11y menu "$main_name" File Exit
-wait_for 30 gone "$client_pid" || fail "File > Exit did not end the program"
-wait "$client_pid" || fail "the program ended with $?"
-for c in $children; do wait_for 20 gone "$c" || fail "process $c of the program is still running"; done
+ended 30 "$children"
 pass "File > Exit ended the program and its viewer"
 
 # No notification area: Qt has none to offer on Wayland, so closing the main window ends the program.
 kill "$sni_pid"
 wait "$sni_pid" 2>/dev/null || true
 start_client
-a11y wait "Quillmoor Login" active 30 || fail "the sign-in window did not take the focus"
-a11y type "Quillmoor Login" "E-Mail Address" demo@example.com
-a11y type "Quillmoor Login" Password demo123
-a11y press "Quillmoor Login" Login
-a11y wait "$main_name" active 60 || fail "the main window did not take the focus"
+a11y_sign_in
 desk keys Alt_L+F4
 wait_for 30 gone "$client_pid" || fail "closing the main window without a notification area did not end the program"
 grep -q "systemTrayWindowChanged" "$work/client.out" && fail "a warning about an X11 tray"

@@ -1,11 +1,8 @@
-# Under a window manager that prevents focus stealing (GNOME's mutter on the X display): the sign-in window and the
-# main window take the keyboard focus as they appear (waited for, never forced); once the user has clicked another
-# program and typed into it, a second copy started by a launcher (its startup id stamped with the time of the
-# user's action) brings the main window forward, and so does a double click on the icon in the notification area
-# (trayer). Without the time of the user's action the window manager leaves the window behind.
+# Under a window manager that prevents focus stealing (mutter on X): the windows take the focus as they appear;
+# after the user typed into another program, a second copy started by a launcher (its startup id stamped with the
+# time of the user's action) brings the main window forward, and so does a double click on the tray icon.
 # session: --wm mutter
 source "$E2E_LIB"
-focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
 # The X server's time of now, as a launcher stamps the startup id of the program it starts.
 server_time() {
   /usr/bin/python3 -c 'from Xlib import X, display
@@ -22,14 +19,7 @@ while True:
 start_sim
 start_trayer
 start_client
-login=$(wait_window "Quillmoor Login" 30)
-wait_for 20 focused "$login" || fail "the sign-in window did not take the keyboard focus"
-xdotool type --delay 5 demo@example.com
-xdotool key Tab
-xdotool type --delay 5 demo123
-xdotool key Return
-main=$(wait_window "$main_title" 60)
-wait_for 20 focused "$main" || fail "the main window did not take the keyboard focus"
+sign_in
 wait_for 30 logged_at_least "$start_page" 1 || fail "the start page was not opened"
 pass "the sign-in window and then the main window took the focus as they appeared"
 
@@ -41,18 +31,18 @@ pids+=($!)
 other=$(wait_window "Another program" 20)
 use_other() {
   xdotool mousemove --window "$other" 20 20 click 1
-  wait_for 20 focused "$other" || fail "the other program did not take the focus"
+  wait_for 20 has_focus "$other" || fail "the other program did not take the focus"
   xdotool type --delay 20 "notes"
 }
 use_other
 DESKTOP_STARTUP_ID="launcher-$$_TIME$(server_time)" "$LUMENPANE_BIN" >/dev/null 2>&1 &
 second=$!
 wait_for 20 gone "$second" && wait "$second" || fail "the second copy did not end at once"
-wait_for 20 focused "$main" || fail "the second copy did not bring the main window forward"
+wait_for 20 has_focus "$main" || fail "the second copy did not bring the main window forward"
 pass "a second copy with the launcher's startup id brought the main window forward over the program used last"
 
 wait_for 20 in_tray lumenpane || fail "no icon in the tray"
 use_other
 xdotool mousemove --window "$(tray_icon)" 8 8 click --repeat 2 --delay 80 1
-wait_for 20 focused "$main" || fail "a double click on the icon did not bring the main window forward"
+wait_for 20 has_focus "$main" || fail "a double click on the icon did not bring the main window forward"
 pass "a double click on the icon brought the main window forward over the program used last"

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# tests/stress/input.sh [RUNS [ACTIONS]]: starts the real client RUNS times (default 50) on a machine kept busy by two busy loops,
-# and each time, right after the sign-in window appears, does one of three things, in turn: closes it (the program must
-# end), types the demo account's sign-in and presses Enter (the simulator must receive exactly what was typed), or signs
-# in and opens the tray menu (it must show, and its Exit end the program); ACTIONS ("close", say) does only some of
-# them. Every key and click is sent once; where it
-# waits, it waits for what the program shows (a window, the keyboard focus, a request). Prints one line per run and the
-# counts; fails unless every run did what was asked. In a session of its own (tests/support/sealed-session.sh), with the
-# programs of BUILD_DIR (default build/).
+# tests/stress/input.sh [RUNS [ACTIONS]]: starts the real client RUNS times (default 50) under two busy loops, and
+# right after the sign-in window appears, in turn: closes it (the program must end), signs in (the simulator must get
+# exactly what was typed), or signs in and ends the program from the tray menu; ACTIONS ("close", say) picks some.
+# Every key and click is sent once, after what the program shows. One line per run, then the counts; fails unless
+# every run did what was asked. In a session of its own, with the programs of BUILD_DIR (default build/).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 [ -n "${LUMENPANE_SEALED_SESSION:-}" ] || exec bash "$here/../support/sealed-session.sh" bash "$0" "$@"
@@ -23,12 +20,9 @@ start_trayer
 
 sign_in_sent() { grep -cxF "GET /v3/rsapi.asp?cmd=listsites&email=demo@example.com&password=demo123" "$work/sim.log" || true; }
 sent_more() { [ "$(sign_in_sent)" -gt "$1" ]; }
-typed_in() { # signs in by typing into the sign-in window once it holds the keyboard focus
+typed_in() { # the sign-in typed once the window holds the keyboard focus; the simulator gets it whole
   local before=$(sign_in_sent)
-  focus "$1"
-  xdotool type --delay 5 "demo@example.com"
-  xdotool key Tab
-  xdotool type --delay 5 "demo123"
+  fill_sign_in
   xdotool key Return
   wait_for 30 sent_more "$before" ||
     fail "the typed sign-in did not arrive whole: $(grep listsites "$work/sim.log" | tail -n1)"
@@ -47,10 +41,10 @@ one() {
       wait_for 10 gone "$client_pid" || fail "still running 10 s after its sign-in window was closed"
       echo "ended $(((${EPOCHREALTIME/[.,]/} - from) / 1000)) ms after the close" ;;
     type)
-      typed_in "$login"
+      typed_in
       wait_window "$main_title" 60 >/dev/null ;;
     tray)
-      typed_in "$login"
+      typed_in
       wait_window "$main_title" 60 >/dev/null
       wait_for 20 in_tray lumenpane || fail "no icon in the tray"
       xdotool mousemove --window "$(tray_icon)" 8 8 click 3

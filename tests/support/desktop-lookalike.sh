@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# desktop-lookalike.sh [--autolaunch] COMMAND...: runs the command (scripts/test, say) from inside a stand-in for a
-# person's running desktop session, and then tells whether anything reached that desktop. The desktop has its own X
-# display with a notification area, a session bus that starts services on demand as a real one does (the keyring,
-# its password prompt, the accessibility bus), an unlocked keyring holding one secret of its own, and a home whose
-# Lumenpane settings name someone else. With --autolaunch the command sees the display but no bus address, so that
-# libdbus (with dbus-x11 installed) would start a bus for that display by itself.
-# Afterwards: the keyring must hold only its own secret, the settings must be unchanged, no window but the
-# notification area's may have been mapped on the display, and no program may have called on the bus.
+# desktop-lookalike.sh [--autolaunch] COMMAND...: runs the command (scripts/test, say) inside a stand-in for a
+# person's desktop (a display with a notification area, a bus that starts services on demand, an unlocked keyring with
+# a secret of its own, someone else's settings), then fails if anything reached it: a secret, a settings change, a
+# window mapped, a call on the bus. --autolaunch: no bus address, so that libdbus would start one for the display.
 set -euo pipefail
 autolaunch=0
 [ "${1:-}" != --autolaunch ] || { autolaunch=1; shift; }

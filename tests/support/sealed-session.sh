@@ -1,18 +1,12 @@
 #!/usr/bin/env bash
 # sealed-session.sh [--keyring|--hung-keyring] [--wayland mutter|weston] [--wm mutter|openbox] [--a11y]
 #                   [--set NAME=VALUE]... [--] COMMAND...
-#
-# Runs the command in a desktop session of its own, sealed off from the one it was started from: an environment
-# cleared of the desktop's variables, a fresh home with its own XDG folders, a private D-Bus session that starts no
-# service by itself (tests/support/session-bus.conf), and an X display of its own. With --keyring the session has an
-# unlocked keyring of its own (the command sees LUMENPANE_TEST_KEYRING=answers); with --hung-keyring one that takes
-# requests and never answers (=hung); without either, no keyring answers at all.
-# --wayland: instead of the X display, a headless Wayland compositor (GNOME's mutter, or weston, which offers no seat);
-# WAYLAND_DISPLAY names it, QT_QPA_PLATFORM=wayland, and no DISPLAY is set, so that nothing can fall back to X11
-# unseen (the command sees LUMENPANE_TEST_COMPOSITOR=mutter or weston). --wm: a window manager on the X display
-# (mutter, which prevents focus stealing, or openbox; LUMENPANE_TEST_WM). --a11y: the accessibility bus in the
-# session, and Qt programs (their web pages too) that always speak to it. --set adds a variable. Everything goes
-# when the command ends; its exit status is the script's.
+# Runs the command sealed off from the desktop it was started from: a cleared environment, a fresh home and XDG
+# folders, a private D-Bus session that starts no service (session-bus.conf), an X display of its own. A keyring of its
+# own that answers, or one that never does (LUMENPANE_TEST_KEYRING=answers|hung); else none. --wayland: a headless
+# compositor instead of X, no DISPLAY to fall back to (weston has no seat; LUMENPANE_TEST_COMPOSITOR). --wm: a window
+# manager (mutter prevents focus stealing; LUMENPANE_TEST_WM). --a11y: the accessibility bus, always spoken to.
+# Everything goes when the command ends; its exit status is the script's.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 

@@ -1,5 +1,5 @@
-// The sign-in, sign-up and activation windows against the simulator: what each sends and remembers, and its box or
-// hand-over. The boxes for broken answers: tst_hostile; the sign-up values and rules: tst_protocol.
+// The sign-in, sign-up and activation windows against the simulator: what each sends and remembers, its box or
+// hand-over. Broken answers: tst_hostile; an account created, activated and opened: e2e/enrolment.
 #include "TestSupport.h"
 #include "client/ActivationDialog.h"
 #include "client/LoginDialog.h"
@@ -21,10 +21,9 @@ class AccountWindowsTest : public QObject {
     TempSettings settings;
     const QStringList kept = {"  kept@example.com  ", " secret "};
 
-    // Escape closes none of these windows. Enter in the password box signs in; in the other two windows Enter in a
-    // box does nothing, and presses the button that has the focus. Pressed again while the service is asked, it
-    // sends nothing more. The window stays (for the controller to close), the pointer is not left busy, and the
-    // sign-in is remembered, trimmed, only once it was sent.
+    // Escape closes none of these windows; Enter signs in from the password box, elsewhere presses the focused
+    // button only, and sends nothing more while the service is asked. The window stays, the pointer is not left
+    // busy, and the sign-in is remembered, trimmed, only once it was sent.
     template <class Window> void enter(const QStringList& entries, const char* box, const char* button = nullptr)
     {
         QFETCH(QByteArray, answer);
@@ -69,10 +68,8 @@ private slots:
         kept.SaveStringSetting(Password, this->kept[1]);
     }
 
-    // The sign-up with "GMT -4" chosen sends the exact address (quotes doubled, lower case, "www." removed once);
-    // the activation code goes trimmed, its quotes doubled, the pointer busy until the box is closed. A refused
-    // sign-up or activation remembers and hands over nothing. What follows a sign-in: e2e/reportviewer; an account
-    // created and activated: e2e/enrolment.
+    // The sign-up sends the exact address (quotes doubled, lower case, "www." removed once); the activation code goes
+    // trimmed, quotes doubled, the pointer busy until the box is closed; a refusal remembers and hands over nothing.
     void answered_data()
     {
         QTest::addColumn<QString>("typed");     // sign-in: "e-mail|password"; sign-up: the password again; the code
@@ -93,8 +90,6 @@ private slots:
             unable + "Invalid E-Mail Address or Password");
         row("sign-in: 46, no message", "a@b.c|p", "<r><STATUS>E</STATUS><ERRORID>46</ERRORID></r>",
             "listsites&email=a@b.c&password=p", unable + LoginDialog::unexplainedRefusalText());
-        row("sign-in: 45", "pending@example.com|pending123", {},
-            "listsites&email=pending@example.com&password=pending123", "activationRequired");
         row("sign-in: 45 between blanks, a no-break one too", "a@b.c|p",
             "<r><STATUS>E</STATUS><ERRMSG>x</ERRMSG><ERRORID>&#160;45 </ERRORID></r>",
             "listsites&email=a@b.c&password=p", "activationRequired");

@@ -1,6 +1,5 @@
-// Whoever answers in the service's place misbehaves: the sign-in window shows one box and stays usable, the site
-// menu takes only sound sites, and memory stays bounded. Each hostile answer but the refusals would read as a
-// success if a check let it through. A second document behind the first: fuzz/answer.
+// A hostile server in the service's place: the sign-in shows one box and stays usable, the site menu takes only sound
+// sites, memory stays bounded. Malformed documents, encodings and document types: fuzz/answer.
 #include "HostileServer.h"
 #include "TestSupport.h"
 #include "client/LoginDialog.h"
@@ -54,9 +53,6 @@ private slots:
         row("refused", {});                 // nothing listens
         row("closed half-way", {xml + "Content-Length: 1000\r\n\r\n", {{okHead + QByteArray(100, ' '), 1}}});
         row("a trickle without end", {noLength, {{okHead, 1}, {" ", -1}}, 20});
-        row("endless chunked body",
-            S::Behaviour{xml + "Transfer-Encoding: chunked\r\n\r\n",
-                         {{"16\r\n" + okHead + "\r\n", 1}, {"1000\r\n" + QByteArray(4096, ' ') + "\r\n", -1}}});
         row("100 MiB without a length",
             S::Behaviour{noLength, {{okHead, 1}, {QByteArray(64 * 1024, ' '), 1600}, {"</r>", 1}}});
         row("a length of 100 MiB", S::Behaviour{xml + "Content-Length: 104857600\r\n\r\n", {{ok, 1}}});
@@ -66,9 +62,6 @@ private slots:
         row("endless header", S::Behaviour{S::statusLine(200) + "X-Padding: ", {{QByteArray(64 * 1024, 'a'), -1}}});
         row("redirect loop", S::redirect("/v3/rsapi.asp"));
         row("redirect to another host", S::redirect("http://localhost:{port}/elsewhere")); // answered OK there
-        row("document type with entities",
-            S::answer(200, "<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>" +
-                               okHead + "<ERRMSG>&b;&b;&b;</ERRMSG></r>"));
         row("nested 200,000 deep",
             S::answer(200, QByteArray("<a>").repeated(200000) + ok + QByteArray("</a>").repeated(200000)));
         row("a million attributes",
@@ -79,17 +72,11 @@ private slots:
         row("empty, of length 0", S::answer(200, {}));
         row("HTML, 200", S::answer(200, "<!DOCTYPE html><html><p>OK<br></html>", "Content-Type: text/html\r\n"));
         row("500 with XML", S::answer(500, ok));
-        row("invalid UTF-8", S::answer(200, okHead + "<ERRMSG>\xc3\x28\xff</ERRMSG></r>"));
-        row("NUL", S::answer(200, QByteArray("<r><STATUS>OK\0</STATUS></r>", 27)));
         row("STATUS missing", S::answer(200, "<r><ERRMSG>m</ERRMSG></r>"), "m");
         const QByteArray no = "<r><STATUS>E</STATUS><ERRMSG>";
         row("ERRMSG holding markup", S::answer(200, no + "Wrong <b>password</b> &lt;i&gt;</ERRMSG></r>"),
             "Wrong password <i>");
         row("ERRORID abc", S::answer(200, no + "No</ERRMSG><ERRORID>abc</ERRORID></r>"), "No");
-        row("single-byte encoding",
-            S::answer(200, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + okHead +
-                               "<ROW><SITEID>7</SITEID><PROFILENAME>Caf\xe9 Z\xfcrich</PROFILENAME></ROW></r>"),
-            QString::fromUtf8("sites: 7 Caf\xc3\xa9 Z\xc3\xbcrich"));
         row("ERRMSG of 1 MiB, cut as a box shows it", S::answer(200, no + QByteArray(1 << 20, 'x') + "</ERRMSG></r>"),
             QString(MessageBox::MaxTextLength, 'x') + QChar(0x2026));
         row("ERRORID 65581, 45 if cut to 16 bits", S::answer(200, no + "No</ERRMSG><ERRORID>65581</ERRORID></r>"),

@@ -80,9 +80,8 @@ class ViewerTest : public QObject {
         action();
         return QTest::qWaitFor([&] { return done; }, 30000);
     }
-    // Open, and the window as a person comes to it: on screen with the start page in, which has signed the browser
-    // in, and in front wherever a window can take the keyboard focus (where Qt cannot ask for the focus itself, on
-    // Wayland, its own wait ends once the window is on screen).
+    // Open, and the window as a person comes to it: on screen with the start page in, and in front wherever a window
+    // can take the keyboard focus (on Wayland Qt's own wait ends once the window is on screen).
     void openSession()
     {
         tell(Kind::Open);
@@ -291,10 +290,9 @@ private slots:
         revived.reset();
     }
 
-    // The engine warms up without a window that anyone could find; Open shows the session in a window with its
-    // sites, which comes on screen with its report, and, with the comparison kept from an earlier run, the day before
-    // beside it once the start page has signed the browser in. Then the export link's download, declined and saved;
-    // and a renderer that dies, reloaded though not for ever.
+    // The engine warms up without a window anyone could find; Open shows the session with its sites and, the
+    // comparison kept from an earlier run, the day before beside it. The export link's download, declined and saved;
+    // a renderer that dies, reloaded though not for ever.
     void openShowsTheSessionWithItsSites()
     {
         SettingsStore::writeText("ComparePreviousPeriod", "1");
@@ -343,9 +341,8 @@ private slots:
         QVERIFY(env->boxes.shown.isEmpty());
     }
 
-    // A browser pane for the reports and no more: a page leaves the view only for the user's web browser or mail
-    // program, and only on a click; the usual keys and mouse buttons, finding, printing, the loading line, and a
-    // page of ours that tries again when a report cannot be loaded.
+    // A browser pane for the reports and no more: a page leaves the view only for the user's browser or mail program,
+    // and only on a click; the usual keys and mouse buttons, finding, printing, and our page for a failed report.
     void browsing_data()
     {
         QTest::addColumn<QString>("steps");
@@ -441,8 +438,7 @@ private slots:
             report + "11/8/2007&Ldate=11/8/2007: ");
         row("a quick pick applied", "pick Last 30 Days", "period 10/10/2007-11/8/2007",
             range.arg("10/10/2007", "11/8/2007"));
-        // The site finder over the site menu: any part of a name in any case, moved through while typing, and what
-        // Enter and Escape do; it follows a list that grows meanwhile.
+        // The site finder: any part of a name in any case, moved through while typing, Enter, Escape, a growing list.
         const QString four = "answer 11=example.com,12=Shop.Example.COM,13=blog.example.org,14=a&b.com;",
                       fourItems = "11 example.com, 12 Shop.Example.COM, 13 blog.example.org, 14 a&&b.com";
         row("finder: any part, any case", four + "find EXAMPLE.C", "",
@@ -454,11 +450,8 @@ private slots:
         row("finder: Enter with nothing found, Escape", four + "find shop.org;Return;Escape", "", start + fourItems);
         row("finder: follows a growing list", "answer 11=example.com;find SHOP;answer 12=shop.example.com", "",
             start + "11 example.com, 12 shop.example.com | finder: [shop.example.com]");
-        // Two reports side by side: the second browser asks once the first has loaded (the start page has signed
-        // the browser in), for the same site and the period before.
+        // Two reports side by side: the second asks, once the first has signed the browser in, for the period before.
         const QString beside = " beside default2.asp?FDate=";
-        row("compared from the start page", "mnuCompare", "",
-            "shown " + kStart + beside + "11/7/2007&LDate=11/7/2007 \"example.com - Quillmoor report\": ");
         row("compared: a period, then a site", "mnuCompare;date 5;site 12", lastMonth,
             report + "10/1/2007&Ldate=10/31/2007&chSiteID=12" + beside +
                 "9/1/2007&Ldate=9/30/2007&chSiteID=12 \"shop.example.com - Quillmoor report\": 12 12");

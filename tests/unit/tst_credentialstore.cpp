@@ -1,6 +1,5 @@
-// The remembered sign-in, run three ways: with no D-Bus session, and inside tests/support/keyring-session.sh with a
-// keyring that answers or one that hangs (LUMENPANE_TEST_KEYRING). The password rests in the keyring only when it
-// answers, and comes back as written every time. That the settings file is its owner's alone: e2e/reportviewer.
+// The remembered sign-in with no keyring, one that answers and one that hangs (LUMENPANE_TEST_KEYRING): the password
+// rests in the keyring only when it answers, and comes back as written every time.
 #include "TestSupport.h"
 #include "platform/Keyring.h"
 #include "session/CredentialStore.h"
