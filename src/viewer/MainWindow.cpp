@@ -2,6 +2,7 @@
 
 #include "FindWebsiteDialog.h"
 #include "platform/AppIcon.h"
+#include "platform/Heap.h"
 #include "platform/SettingsStore.h"
 #include "platform/WebView.h"
 #include "platform/WindowPlacement.h"
@@ -184,6 +185,7 @@ void MainWindow::setComparing(bool on)
     } else {
         const bool hadFocus = m_focused == m_previous;
         delete m_previous.data(); // and its page with it: the engine lets go of what they held
+        Heap::returnFreedSoon();
         m_ui->prgLoadPrevious->hide();
         if (hadFocus)
             browser()->setFocus(Qt::OtherFocusReason);
