@@ -129,12 +129,18 @@ private slots:
         const auto before = [&](const QString& from, const QString& to) {
             return text(previous({*ParseDateText(from), *ParseDateText(to)}));
         };
+        QTest::newRow("picks: first of a month") << picks({2008, 3, 1})
+                                                 << "2/24/2008-3/1/2008, 2/1/2008-3/1/2008, 3/1/2008-3/1/2008, "
+                                                    "1/1/2008-3/1/2008, 1/1/2007-12/31/2007";
         QTest::newRow("picks: first of January") << picks({2008, 1, 1})
                                                  << "12/26/2007-1/1/2008, 12/3/2007-1/1/2008, 1/1/2008-1/1/2008, "
                                                     "1/1/2008-1/1/2008, 1/1/2007-12/31/2007";
         QTest::newRow("picks: leap day") << picks({2008, 2, 29})
                                          << "2/23/2008-2/29/2008, 1/31/2008-2/29/2008, 2/1/2008-2/29/2008, "
                                             "1/1/2008-2/29/2008, 1/1/2007-12/31/2007";
+        QTest::newRow("picks: a Sunday") << picks({2007, 11, 4})
+                                         << "10/29/2007-11/4/2007, 10/6/2007-11/4/2007, 11/1/2007-11/4/2007, "
+                                            "1/1/2007-11/4/2007, 1/1/2006-12/31/2006";
         QTest::newRow("previous: Sunday to Saturday") << before("10/28/2007", "11/3/2007") << "10/21/2007-10/27/2007";
         QTest::newRow("previous: to a month's end") << before("10/15/2007", "10/31/2007") << "9/28/2007-10/14/2007";
         QTest::newRow("previous: March, a leap February") << before("3/1/2008", "3/31/2008") << "2/1/2008-2/29/2008";
