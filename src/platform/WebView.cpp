@@ -160,12 +160,25 @@ WebView::~WebView() = default;
 void WebView::Navigate(const QString& url)
 {
     m_lastAddress = url;
-    m_opening = Opening::Asked;
+    expectPage();
     m_pageThatFailed.clear();
     load(QUrl(url, QUrl::TolerantMode));
 }
 
 void WebView::Refresh()
+{
+    expectPage();
+    loadAgain();
+}
+
+void WebView::expectPage()
+{
+    // A page asked for starts loading a moment later, except that one asked for while another loads takes that
+    // one's place: no new start then, and the load under way ends with the new page.
+    m_opening = page()->isLoading() ? Opening::Started : Opening::Asked;
+}
+
+void WebView::loadAgain()
 {
     // After a notice of ours, try the page it stands for rather than the notice (which stays the page shown
     // until that one has loaded).
@@ -361,7 +374,7 @@ void WebView::rendererEnded(int status)
     // From the event loop: the engine is still tearing the old renderer down inside this signal.
     QTimer::singleShot(0, this, [this, giveUp, address] {
         if (!giveUp) {
-            Refresh();
+            loadAgain();
             return;
         }
         showNotice(tr("This page stopped working"),

@@ -27,11 +27,12 @@ public:
     // Opens the address; returns at once, the page loads in the background.
     void Navigate(const QString& url);
     // Loads the current page again, whichever way it was reached; after a notice of ours, the page it
-    // stands for.
+    // stands for. Like Navigate, it is opening until that page is in.
     void Refresh();
     // The address this view was last told to open with Navigate (not where links led since).
     QString lastAddress() const { return m_lastAddress; }
-    // True from Navigate() until the page it asked for has finished loading, or failed to; then opened().
+    // True from Navigate() or Refresh() until the page it asked for has finished loading, or failed to; then
+    // opened().
     bool isOpening() const { return m_opening != Opening::No; }
 
     // The page's size in the usual browser steps, kept between runs.
@@ -72,6 +73,8 @@ private:
     void saveDownload(QWebEngineDownloadRequest* download);
     void rendererEnded(int status);
     void loadingChanged(const QWebEngineLoadingInfo& info);
+    void expectPage();
+    void loadAgain();
     void showNotice(const QString& heading, const QString& explanation, const QUrl& failed);
     void setZoom(qreal factor);
     void printDone(bool ok);

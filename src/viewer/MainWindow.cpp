@@ -74,7 +74,8 @@ MainWindow::MainWindow(QWidget* parent)
 
     addPageShortcuts();
     followLoading(browser(), m_ui->prgLoad);
-    followCurrentReport();
+    // The second browser follows once the report it stands beside is in (the start page signs the browser in).
+    connect(browser(), &WebView::opened, this, &MainWindow::openPreviousReport);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         for (WebView* view : {browser(), m_previous.data()})
             if (view && now && (view == now || view->isAncestorOf(now)))
@@ -123,38 +124,13 @@ WebView* MainWindow::focusedView() const
 
 void MainWindow::reloadPage()
 {
-    awaitCurrentReport(); // the second browser opens its report again once this page is in
-    browser()->Refresh();
+    browser()->Refresh(); // and the second browser opens its report again once this page is in
 }
 
 void MainWindow::showReport(const QString& address, const QString& previousAddress)
 {
     m_previousAddress = previousAddress;
-    awaitCurrentReport();
     browser()->Navigate(address);
-}
-
-void MainWindow::awaitCurrentReport()
-{
-    // A new page starts loading a moment after it was asked for, except that one asked for while another loads
-    // takes that one's place: no new start then, and the load under way ends with the new page.
-    m_awaiting = browser()->page()->isLoading() ? Awaiting::End : Awaiting::Start;
-}
-
-void MainWindow::followCurrentReport()
-{
-    WebView* view = browser();
-    connect(view, &QWebEngineView::loadStarted, this, [this] {
-        if (m_awaiting == Awaiting::Start)
-            m_awaiting = Awaiting::End;
-    });
-    connect(view, &QWebEngineView::loadFinished, this, [this, view] {
-        // A load that a newer one replaced ends while the newer one goes on: the second browser waits for that.
-        if (m_awaiting == Awaiting::End && !view->page()->isLoading()) {
-            m_awaiting = Awaiting::Nothing;
-            openPreviousReport();
-        }
-    });
 }
 
 void MainWindow::openPreviousReport()
@@ -180,7 +156,7 @@ void MainWindow::setComparing(bool on)
         m_ui->prgLoadPrevious->raise();
         followLoading(m_previous, m_ui->prgLoadPrevious);
         showFindResults(m_previous);
-        if (m_awaiting == Awaiting::Nothing)
+        if (!browser()->isOpening())
             openPreviousReport();
     } else {
         const bool hadFocus = m_focused == m_previous;

@@ -83,8 +83,6 @@ private:
     void addPageShortcuts();
     void followLoading(WebView* view, QProgressBar* line);
     void showFindResults(WebView* view);
-    void awaitCurrentReport();
-    void followCurrentReport();
     void openPreviousReport();
     void find(bool backward);
 
@@ -94,6 +92,4 @@ private:
     QPointer<WebView> m_focused; // the browser that last had the keyboard focus
     QPointer<FindWebsiteDialog> m_finder;
     QString m_previousAddress;
-    // Where the browser's navigation stands that the second browser waits for.
-    enum class Awaiting { Nothing, Start, End } m_awaiting = Awaiting::Nothing;
 };
